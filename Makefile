@@ -1,0 +1,61 @@
+# The two commands of the README: `make demo` and `make test`. Everything else wraps
+# CMake (Ninja) and the scripts in scripts/.
+JOBS        ?= $(shell nproc)
+BUILD       := build
+BUILD_WIN   := build-win
+BUILD_ASAN  := build-asan
+BUILD_FUZZ  := build-fuzz
+FUZZ_SECONDS ?= 20
+
+.PHONY: all deps build build-win test test-linux test-win test-asan fuzz-build fuzz-short fuzz \
+        bench demo clean
+
+all: build
+
+deps:
+	@scripts/deps
+
+build: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+build-win: deps
+	@scripts/windows-deps
+	@cmake -S . -B $(BUILD_WIN) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVOLTREX_BENCH=OFF \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
+	@cmake --build $(BUILD_WIN) -j $(JOBS)
+
+test-linux: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-win: build-win
+	@cd $(BUILD_WIN) && ctest --output-on-failure
+
+fuzz-build: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DVOLTREX_FUZZ=ON -DVOLTREX_SANITIZE=ON -DVOLTREX_TESTS=OFF -DVOLTREX_BENCH=OFF >/dev/null
+	@cmake --build $(BUILD_FUZZ) -j $(JOBS)
+
+# A short run of every fuzz target; `make fuzz FUZZ_SECONDS=3600` runs them long.
+fuzz-short: fuzz-build
+	@scripts/run-fuzzers $(BUILD_FUZZ) $(FUZZ_SECONDS)
+
+fuzz: FUZZ_SECONDS = 600
+fuzz: fuzz-short
+
+test: test-linux test-win fuzz-short
+
+test-asan: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(BUILD_ASAN) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DVOLTREX_SANITIZE=ON -DVOLTREX_BENCH=OFF >/dev/null
+	@cmake --build $(BUILD_ASAN) -j $(JOBS)
+	@cd $(BUILD_ASAN) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@scripts/run-benchmarks $(BUILD)
+
+demo: build
+	@scripts/demo $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(BUILD_WIN) $(BUILD_ASAN) $(BUILD_FUZZ)

@@ -1,0 +1,42 @@
+// The library's entry points. Hosts call VSTPluginMain (older ones "main") once per
+// instance, possibly from several threads; construction is serialised.
+#include <algorithm>
+#include <mutex>
+#include <new>
+
+#include "plugin/VoltrexPlug.h"
+
+#ifdef _WIN32
+#define VOLTREX_EXPORT extern "C" __declspec(dllexport)
+#else
+#define VOLTREX_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
+
+namespace {
+
+std::mutex& ConstructionLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+}  // namespace
+
+VOLTREX_EXPORT vst2::AEffect* VSTPluginMain(vst2::HostCallback host) {
+  std::lock_guard<std::mutex> guard(ConstructionLock());
+  try {
+    auto* plug = new VoltrexPlug(host);
+    plug->EnsureDefaultPreset();
+    vst2::AEffect* effect = plug->Effect();
+    effect->numPrograms = std::max(effect->numPrograms, 1);
+    return effect;
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+#ifndef _WIN32
+// The older export name. C++ will not declare a function called main returning a pointer,
+// so the symbol gets its name from the assembler; Windows builds alias it in Voltrex.def.
+VOLTREX_EXPORT vst2::AEffect* VSTPluginMainLegacy(vst2::HostCallback host) __asm__("main");
+vst2::AEffect* VSTPluginMainLegacy(vst2::HostCallback host) { return VSTPluginMain(host); }
+#endif

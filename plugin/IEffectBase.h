@@ -1,0 +1,126 @@
+// The plug-in frame's model of parameters, programs, channels and state, independent of
+// the host interface. The host adaptor (IEffectVST) derives from it, the plug-in from that.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "plugin/ByteChunk.h"
+#include "plugin/Channels.h"
+#include "plugin/IMidiMsg.h"
+#include "plugin/IParam.h"
+#include "plugin/IPreset.h"
+#include "plugin/PlugLock.h"
+
+class IGraphics;
+
+class IEffectBase {
+ public:
+  // channelIO lists the legal (inputs-outputs) pairs, e.g. "1-1 2-2".
+  IEffectBase(int nParams, const char* channelIO, int nPresets);
+  virtual ~IEffectBase();
+  IEffectBase(const IEffectBase&) = delete;
+  IEffectBase& operator=(const IEffectBase&) = delete;
+
+  // --- Operations the plug-in overrides. Each runs with the plug-in lock held. ---
+
+  // After the sample rate or block size changed and when processing stops.
+  virtual void Reset() {}
+  // After parameter index changed, whatever changed it.
+  virtual void OnParamChange(int /*index*/) {}
+  // Audio thread: frames of 64-bit audio, never more than the block size.
+  virtual void ProcessBlock(double** inputs, double** outputs, int frames);
+  virtual void OnGUIOpen() {}
+  virtual void OnGUIClose() {}
+  virtual void OnActivate(bool active);
+  // The thread that delivers host events (often the audio thread).
+  virtual void ProcessMidiMsg(const IMidiMsg& /*msg*/) {}
+  virtual bool MidiNoteName(int note, char* name);
+  // The state proper: what a program chunk holds after its header.
+  virtual bool SerializeState(ByteChunk& chunk);
+  virtual int UnserializeState(const ByteChunk& chunk, int start);
+
+  // --- Host notifications, provided by the host adaptor. ---
+  virtual void BeginInformHostOfParamChange(int index) = 0;
+  virtual void InformHostOfParamChange(int index, double normalized) = 0;
+  virtual void EndInformHostOfParamChange(int index) = 0;
+  virtual void AttachGraphics(IGraphics* graphics);
+
+  // --- Parameters. ---
+  int NParams() const { return int(params_.size()); }
+  IParam* GetParam(int index);
+  const IParam* GetParam(int index) const;
+  // The editor's one way to change a parameter: set, tell the host, handle the change.
+  void SetParameterFromGUI(int index, double normalized);
+  bool SerializeParams(ByteChunk& chunk);
+  int UnserializeParams(const ByteChunk& chunk, int pos);
+
+  // --- Programs. ---
+  int NPresets() const { return int(presets_.size()); }
+  int GetCurrentPresetIdx() const { return currentPreset_; }
+  void MakeDefaultPreset(const char* name, int count);
+  void ModifyCurrentPreset(const char* name = nullptr);
+  bool RestorePreset(int index);
+  const char* GetPresetName(int index) const;
+  bool SerializePresets(ByteChunk& chunk);
+  int UnserializePresets(const ByteChunk& chunk, int pos);
+  // Makes sure a program exists and the first uninitialised one holds the current state.
+  void EnsureDefaultPreset();
+
+  // --- Channels and timing. ---
+  bool LegalIO(int nIn, int nOut) const;
+  int NInChannels() const { return int(inChannels_.size()); }
+  int NOutChannels() const { return int(outChannels_.size()); }
+  bool IsInChannelConnected(int i) const;
+  bool IsOutChannelConnected(int i) const;
+  void SetInputChannelConnections(int first, int count, bool connected);
+  void SetOutputChannelConnections(int first, int count, bool connected);
+  void SetBlockSize(int frames);
+  int GetBlockSize() const { return blockSize_; }
+  void SetSampleRate(double rate) { sampleRate_ = rate; }
+  double GetSampleRate() const { return sampleRate_; }
+  int GetHostCode() const { return hostCode_; }
+  int GetHostVersion() const { return hostVersion_; }
+
+  PlugLock& Lock() { return lock_; }
+  IGraphics* GetGUI() { return graphics_; }
+  // Sets every editor control from its parameter's value without notifying the plug-in.
+  void SetAllControlsFromParams();
+
+ protected:
+  void SetHost(int code, int version);
+
+  // Runs one host audio call through ProcessBlock in pieces that fit the scratch buffers.
+  // Sample is float (the 32-bit paths, converting) or double (read and written in place).
+  enum class OutputMode { Replace, Accumulate };
+  template <typename Sample>
+  void ProcessHostBuffers(Sample** inputs, Sample** outputs, int frames, OutputMode mode);
+
+ private:
+  int ScratchFrames() const;
+  template <typename Sample>
+  void AttachChannels(Sample** inputs, Sample** outputs, int offset, int frames);
+  template <typename Sample>
+  void StoreOutputs(Sample** outputs, int offset, int frames, OutputMode mode);
+  void ParseChannelIO(const char* channelIO);
+  void ResizeScratch();
+
+  PlugLock lock_;
+  std::vector<IParam> params_;
+  std::vector<IPreset> presets_;
+  int currentPreset_ = 0;
+  struct ChannelPair {
+    int nIn;
+    int nOut;
+  };
+  std::vector<ChannelPair> legalIO_;
+  std::vector<InChannel> inChannels_;
+  std::vector<OutChannel> outChannels_;
+  std::vector<double*> inPointers_;
+  std::vector<double*> outPointers_;
+  int blockSize_ = 0;
+  double sampleRate_ = 44100.0;
+  int hostCode_ = -1;
+  int hostVersion_ = 0;
+  IGraphics* graphics_ = nullptr;
+};

@@ -1,0 +1,492 @@
+#include "plugin/IEffectVST.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "editor/IGraphics.h"
+
+namespace {
+
+constexpr int32_t kChunkMagic = 0x70666674;
+constexpr int32_t kChunkVersion = 0x00010000;
+
+// Text results are cut to what every host provides room for.
+constexpr size_t kParamTextBytes = 32;
+constexpr size_t kProgramNameBytes = 24;
+constexpr size_t kEffectNameBytes = 32;
+constexpr size_t kVendorTextBytes = 64;
+constexpr size_t kHostProductBytes = 256;
+
+constexpr int32_t kTimeFilterTempo = 0x400;
+constexpr int32_t kTimeFilterTimeSig = 0x2000;
+constexpr int32_t kTimeFilterAll = 0x3E00;
+
+struct HostName {
+  const char* substring;
+  int code;
+};
+
+// Searched in order in the host's lower-cased product string; the first hit decides.
+constexpr HostName kHostNames[] = {
+    {"cubase", 3},     {"reaper", 1},  {"nuendo", 4},     {"cakewalk", 5},   {"samplitude", 8},
+    {"fruity", 7},     {"live", 9},    {"melodyne", 12},  {"vstmanlib", 13}, {"aulab", 14},
+    {"forte", 15},     {"chainer", 16}, {"audition", 17}, {"orion", 18},     {"sawstudio", 20},
+    {"logic", 21},     {"digital", 22},
+};
+
+bool IsStereoOnlyHost(int code) { return code == 15 || code == 17 || code == 18 || code == 20; }
+
+int HostCodeFromProduct(std::string product) {
+  std::transform(product.begin(), product.end(), product.begin(),
+                 [](unsigned char c) { return char(std::tolower(c)); });
+  for (const HostName& host : kHostNames) {
+    if (product.find(host.substring) != std::string::npos) return host.code;
+  }
+  return 0;
+}
+
+// A decimal version major * 10000 + minor * 100 + patch, packed as 0xMMmmpp.
+int PackHostVersion(intptr_t decimal) {
+  const int v = int(std::clamp<intptr_t>(decimal, 0, 99999999));
+  return ((v / 10000) << 16) | (((v % 10000) / 100) << 8) | (v % 100);
+}
+
+int32_t ArrangementType(int channels) {
+  switch (channels) {
+    case 0: return -1;
+    case 1: return 0;
+    case 2: return 1;
+    default: return -2;
+  }
+}
+
+IEffectVST* PlugOf(vst2::AEffect* effect) {
+  return effect ? static_cast<IEffectVST*>(effect->object) : nullptr;
+}
+
+}  // namespace
+
+IEffectVST::IEffectVST(vst2::HostCallback host, int nParams, const char* channelIO, int nPresets,
+                       const PlugIdentity& identity)
+    : IEffectBase(nParams, channelIO, nPresets), host_(host), identity_(identity) {
+  SetInputChannelConnections(0, NInChannels(), true);
+  SetOutputChannelConnections(0, NOutChannels(), true);
+  SetBlockSize(1024);
+
+  effect_.magic = vst2::kEffectMagic;
+  effect_.dispatcher = VSTDispatcher;
+  effect_.process = VSTProcess;
+  effect_.setParameter = VSTSetParameter;
+  effect_.getParameter = VSTGetParameter;
+  effect_.processReplacing = VSTProcessReplacing;
+  effect_.processDoubleReplacing = VSTProcessDoubleReplacing;
+  effect_.numPrograms = nPresets;
+  effect_.numParams = nParams;
+  effect_.numInputs = NInChannels();
+  effect_.numOutputs = NOutChannels();
+  effect_.flags = vst2::kFlagCanReplacing | vst2::kFlagProgramChunks |
+                  vst2::kFlagCanDoubleReplacing;
+  if (LegalIO(1, -1)) effect_.flags |= vst2::kFlagCanMono;
+  if (identity.isInstrument) effect_.flags |= vst2::kFlagIsSynth;
+  effect_.initialDelay = identity.latency;
+  effect_.ioRatio = 1.0f;
+  effect_.object = this;
+  effect_.uniqueID = identity.uniqueId;
+  effect_.version = (identity.vendorVersion >> 16) * 10000 +
+                    ((identity.vendorVersion >> 8) & 0xFF) * 100 + (identity.vendorVersion & 0xFF);
+  PublishChannelCounts();
+}
+
+// ---------------------------------------------------------------------------------------
+// Calls into the host
+
+intptr_t IEffectVST::CallHost(int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                              float opt) {
+  return host_ ? host_(&effect_, opcode, index, value, ptr, opt) : 0;
+}
+
+void IEffectVST::BeginInformHostOfParamChange(int index) {
+  CallHost(vst2::audioMasterBeginEdit, index);
+}
+
+void IEffectVST::InformHostOfParamChange(int index, double normalized) {
+  CallHost(vst2::audioMasterAutomate, index, 0, nullptr, float(normalized));
+}
+
+void IEffectVST::EndInformHostOfParamChange(int index) { CallHost(vst2::audioMasterEndEdit, index); }
+
+const vst2::VstTimeInfo* IEffectVST::HostTime(int32_t filter) {
+  return reinterpret_cast<const vst2::VstTimeInfo*>(CallHost(vst2::audioMasterGetTime, 0, filter));
+}
+
+double IEffectVST::GetSamplePos() {
+  const vst2::VstTimeInfo* t = HostTime(0);
+  return t && t->samplePos >= 0.0 ? t->samplePos : 0.0;
+}
+
+double IEffectVST::GetTempo() {
+  const vst2::VstTimeInfo* t = HostTime(kTimeFilterTempo);
+  return t && (t->flags & vst2::kTempoValid) && t->tempo >= 0.0 ? t->tempo : 0.0;
+}
+
+void IEffectVST::GetTimeSig(int* numerator, int* denominator) {
+  *numerator = *denominator = 0;
+  const vst2::VstTimeInfo* t = HostTime(kTimeFilterTimeSig);
+  if (t && (t->flags & vst2::kTimeSigValid) && t->timeSigNumerator >= 0 &&
+      t->timeSigDenominator >= 0) {
+    *numerator = t->timeSigNumerator;
+    *denominator = t->timeSigDenominator;
+  }
+}
+
+void IEffectVST::GetTime(ITimeInfo* info) {
+  *info = ITimeInfo{};
+  const vst2::VstTimeInfo* t = HostTime(kTimeFilterAll);
+  if (!t) return;
+  info->samplePos = std::max(t->samplePos, 0.0);
+  if ((t->flags & vst2::kPpqPosValid) && t->ppqPos >= 0.0) info->ppqPos = t->ppqPos;
+  if ((t->flags & vst2::kTempoValid) && t->tempo > 0.0) info->tempo = t->tempo;
+  if ((t->flags & vst2::kBarsValid) && t->barStartPos >= 0.0) info->lastBar = t->barStartPos;
+  if ((t->flags & vst2::kCyclePosValid) && t->cycleStartPos >= 0.0 && t->cycleEndPos >= 0.0) {
+    info->cycleStart = t->cycleStartPos;
+    info->cycleEnd = t->cycleEndPos;
+  }
+  if ((t->flags & vst2::kTimeSigValid) && t->timeSigNumerator > 0 && t->timeSigDenominator > 0) {
+    info->numerator = t->timeSigNumerator;
+    info->denominator = t->timeSigDenominator;
+  }
+  info->playing = (t->flags & vst2::kTransportPlaying) != 0;
+  info->cycling = (t->flags & vst2::kTransportCycleActive) != 0;
+}
+
+int IEffectVST::GetHost() {
+  if (GetHostCode() >= 0) return GetHostCode();
+  char product[kHostProductBytes] = {};
+  CallHost(vst2::audioMasterGetProductString, 0, 0, product);
+  product[kHostProductBytes - 1] = '\0';
+  if (!product[0]) {
+    SetHost(0, 0);
+  } else {
+    const int version = PackHostVersion(CallHost(vst2::audioMasterGetVendorVersion));
+    SetHost(HostCodeFromProduct(product), version);
+  }
+  return GetHostCode();
+}
+
+void IEffectVST::HostSpecificInit() {
+  if (hostInitDone_) return;
+  hostInitDone_ = true;
+  if (IsStereoOnlyHost(GetHost())) {
+    SetInputChannelConnections(2, NInChannels() - 2, false);
+    SetOutputChannelConnections(2, NOutChannels() - 2, true);
+  }
+  PublishChannelCounts();
+}
+
+void IEffectVST::PublishChannelCounts() {
+  effect_.numInputs = inArrangement_.numChannels = NInChannels();
+  effect_.numOutputs = outArrangement_.numChannels = NOutChannels();
+  inArrangement_.type = ArrangementType(NInChannels());
+  outArrangement_.type = ArrangementType(NOutChannels());
+}
+
+void IEffectVST::SetLatency(int samples) {
+  identity_.latency = samples;
+  effect_.initialDelay = samples;
+}
+
+void IEffectVST::AttachGraphics(IGraphics* graphics) {
+  IEffectBase::AttachGraphics(graphics);
+  if (!graphics) return;
+  effect_.flags |= vst2::kFlagHasEditor;
+  ResizeGraphics();
+}
+
+void IEffectVST::ResizeGraphics() {
+  IGraphics* graphics = GetGUI();
+  if (!graphics) return;
+  editRect_ = {0, 0, int16_t(graphics->Height()), int16_t(graphics->Width())};
+}
+
+// ---------------------------------------------------------------------------------------
+// The effect record's callbacks
+
+intptr_t IEffectVST::VSTDispatcher(vst2::AEffect* effect, int32_t opcode, int32_t index,
+                                   intptr_t value, void* ptr, float opt) {
+  IEffectVST* plug = PlugOf(effect);
+  if (!plug) return 0;
+  if (opcode == vst2::effClose) {
+    { PlugLockGuard guard(plug->Lock()); }
+    delete plug;
+    return 0;
+  }
+  PlugLockGuard guard(plug->Lock());
+  return plug->Dispatch(opcode, index, value, ptr, opt);
+}
+
+template <typename Sample>
+void IEffectVST::ProcessAudio(Sample** inputs, Sample** outputs, int32_t frames,
+                              OutputMode mode) {
+  PlugLockGuard guard(Lock());
+  if (identity_.doesMidi) CallHost(vst2::audioMasterWantMidi);
+  if (frames > 0) ProcessHostBuffers(inputs, outputs, frames, mode);
+}
+
+void IEffectVST::VSTProcess(vst2::AEffect* effect, float** inputs, float** outputs,
+                            int32_t frames) {
+  if (IEffectVST* plug = PlugOf(effect)) plug->ProcessAudio(inputs, outputs, frames, OutputMode::Accumulate);
+}
+
+void IEffectVST::VSTProcessReplacing(vst2::AEffect* effect, float** inputs, float** outputs,
+                                     int32_t frames) {
+  if (IEffectVST* plug = PlugOf(effect)) plug->ProcessAudio(inputs, outputs, frames, OutputMode::Replace);
+}
+
+void IEffectVST::VSTProcessDoubleReplacing(vst2::AEffect* effect, double** inputs,
+                                           double** outputs, int32_t frames) {
+  if (IEffectVST* plug = PlugOf(effect)) plug->ProcessAudio(inputs, outputs, frames, OutputMode::Replace);
+}
+
+void IEffectVST::VSTSetParameter(vst2::AEffect* effect, int32_t index, float value) {
+  IEffectVST* plug = PlugOf(effect);
+  if (!plug || !plug->GetParam(index)) return;
+  PlugLockGuard guard(plug->Lock());
+  if (IGraphics* graphics = plug->GetGUI()) graphics->SetParameterFromPlug(index, value, true);
+  plug->GetParam(index)->SetNormalized(value);
+  plug->OnParamChange(index);
+}
+
+float IEffectVST::VSTGetParameter(vst2::AEffect* effect, int32_t index) {
+  IEffectVST* plug = PlugOf(effect);
+  if (!plug || !plug->GetParam(index)) return 0.0f;
+  PlugLockGuard guard(plug->Lock());
+  return float(plug->GetParam(index)->GetNormalized());
+}
+
+// ---------------------------------------------------------------------------------------
+// The dispatcher
+
+intptr_t IEffectVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                              float opt) {
+  char* text = static_cast<char*>(ptr);
+  switch (opcode) {
+    case vst2::effOpen:
+      HostSpecificInit();
+      for (int i = 0; i < NParams(); ++i) OnParamChange(i);
+      return 0;
+    case vst2::effSetProgram:
+      ModifyCurrentPreset();
+      RestorePreset(int(std::clamp<intptr_t>(value, -1, NPresets())));
+      return 0;
+    case vst2::effGetProgram:
+      return GetCurrentPresetIdx();
+    case vst2::effSetProgramName:
+      ModifyCurrentPreset(text);
+      return 0;
+    case vst2::effGetProgramName:
+      if (text) CopyText(text, GetPresetName(GetCurrentPresetIdx()), kProgramNameBytes);
+      return 0;
+    case vst2::effGetParamLabel:
+      if (text && GetParam(index)) CopyText(text, GetParam(index)->Label(), kParamTextBytes);
+      return 0;
+    case vst2::effGetParamDisplay:
+      if (text && GetParam(index)) GetParam(index)->GetDisplayForHost(text);
+      return 0;
+    case vst2::effGetParamName:
+      if (text && GetParam(index)) CopyText(text, GetParam(index)->Name(), kParamTextBytes);
+      return 0;
+    case vst2::effSetSampleRate:
+      // A rate that is no rate at all would break every filter design; it is ignored.
+      if (opt > 0.0f && opt < 1e7f) SetSampleRate(opt);
+      Reset();
+      return 0;
+    case vst2::effSetBlockSize:
+      SetBlockSize(int(std::clamp<intptr_t>(value, 0, 1 << 30)));
+      Reset();
+      return 0;
+    case vst2::effMainsChanged:
+      OnActivate(value != 0);
+      if (!value) Reset();
+      return 0;
+    case vst2::effEditGetRect:
+      if (!GetGUI() || !ptr) return 0;
+      *static_cast<vst2::ERect**>(ptr) = &editRect_;
+      return 1;
+    case vst2::effEditOpen:
+      if (!GetGUI() || !GetGUI()->OpenWindow(ptr)) return 0;
+      OnGUIOpen();
+      return 1;
+    case vst2::effEditClose:
+      if (!GetGUI()) return 0;
+      OnGUIClose();
+      GetGUI()->CloseWindow();
+      return 1;
+    case vst2::effIdentify:
+      return kIdentifyMagic;
+    case vst2::effGetChunk:
+      return GetChunk(static_cast<void**>(ptr), index == 0);
+    case vst2::effSetChunk:
+      return SetChunk(ptr, value, index == 0);
+    case vst2::effProcessEvents:
+      return ProcessEvents(static_cast<const vst2::VstEvents*>(ptr));
+    case vst2::effCanBeAutomated:
+      return 1;
+    case vst2::effGetProgramNameIndexed:
+      if (!text) return 0;
+      CopyText(text, GetPresetName(index), kProgramNameBytes);
+      return text[0] ? 1 : 0;
+    case vst2::effGetInputProperties:
+      return GetPinProperties(index, ptr, true);
+    case vst2::effGetOutputProperties:
+      return GetPinProperties(index, ptr, false);
+    case vst2::effGetPlugCategory:
+      return identity_.isInstrument ? 2 : 1;
+    case vst2::effSetSpeakerArrangement:
+      return SetSpeakerArrangement(reinterpret_cast<const vst2::VstSpeakerArrangement*>(value),
+                                   static_cast<const vst2::VstSpeakerArrangement*>(ptr));
+    case vst2::effGetEffectName:
+      if (!text) return 0;
+      CopyText(text, identity_.effectName, kEffectNameBytes);
+      return 1;
+    case vst2::effGetVendorString:
+      if (!text) return 0;
+      CopyText(text, identity_.vendorName, kVendorTextBytes);
+      return 1;
+    case vst2::effGetProductString:
+      if (!text) return 0;
+      CopyText(text, identity_.productName, kVendorTextBytes);
+      return 1;
+    case vst2::effVendorSpecific:
+      if (index != 7 || !ptr) return 0;
+      if (const IParam* param = GetParam(int(std::clamp<intptr_t>(value, -1, NParams())))) {
+        param->GetDisplayForHost(opt, true, text);
+      }
+      return 0xBEEF;
+    case vst2::effCanDo:
+      return CanDo(text);
+    case vst2::effGetVstVersion:
+      return kVstVersion;
+    case vst2::effGetMidiKeyName: {
+      auto* key = static_cast<vst2::MidiKeyName*>(ptr);
+      if (!key) return 0;
+      key->keyName[0] = '\0';
+      return MidiNoteName(key->thisKeyNumber, key->keyName) ? 1 : 0;
+    }
+    case vst2::effGetSpeakerArrangement:
+      if (value) *reinterpret_cast<vst2::VstSpeakerArrangement**>(value) = &inArrangement_;
+      if (ptr) *static_cast<vst2::VstSpeakerArrangement**>(ptr) = &outArrangement_;
+      return 1;
+    default:
+      // Everything else, the idle requests among them, only waits for the lock.
+      return 0;
+  }
+}
+
+intptr_t IEffectVST::GetChunk(void** data, bool isBank) {
+  if (!data) return 0;
+  ByteChunk& chunk = isBank ? bankChunk_ : programChunk_;
+  chunk.Clear();
+  chunk.Put(kChunkMagic);
+  chunk.Put(kChunkVersion);
+  bool saved = false;
+  if (isBank) {
+    ModifyCurrentPreset();
+    saved = SerializePresets(chunk) && SerializeState(chunk);
+  } else {
+    saved = SerializeState(chunk);
+  }
+  if (!saved || chunk.Size() == 0) return 0;
+  *data = chunk.Data();
+  return chunk.Size();
+}
+
+intptr_t IEffectVST::SetChunk(const void* data, intptr_t size, bool isBank) {
+  // Nothing to read is no state: refuse it before anything changes.
+  if (!data || size <= 0 || size > INT32_MAX) return 0;
+  ByteChunk& chunk = isBank ? bankChunk_ : programChunk_;
+  chunk.Resize(int(size));
+  std::memcpy(chunk.Data(), data, size_t(size));
+
+  int pos = 0;
+  int32_t version = 0;
+  int32_t magic = 0;
+  if (chunk.Get(magic, 0) > 0 && magic == kChunkMagic) pos = chunk.Get(version, 4);
+  if (isBank && version >= kChunkVersion) {
+    pos = UnserializePresets(chunk, pos);
+    pos = UnserializeState(chunk, pos);
+  } else {
+    pos = UnserializeState(chunk, pos);
+    ModifyCurrentPreset();
+  }
+  if (pos < 0) return 0;
+  SetAllControlsFromParams();
+  return 1;
+}
+
+intptr_t IEffectVST::ProcessEvents(const vst2::VstEvents* events) {
+  if (!events) return 0;
+  for (int32_t i = 0; i < events->numEvents; ++i) {
+    vst2::VstEvent* event = events->events[i];
+    if (!event) continue;
+    if (event->type == vst2::kMidiEventType) {
+      const auto* midi = reinterpret_cast<const vst2::VstMidiEvent*>(event);
+      IMidiMsg msg;
+      msg.offset = midi->deltaFrames;
+      msg.status = uint8_t(midi->midiData[0]);
+      msg.data1 = uint8_t(midi->midiData[1]);
+      msg.data2 = uint8_t(midi->midiData[2]);
+      ProcessMidiMsg(msg);
+    } else {
+      vst2::VstEvents single{1, 0, {event, nullptr}};
+      CallHost(vst2::audioMasterProcessEvents, 0, 0, &single);
+    }
+  }
+  return 1;
+}
+
+intptr_t IEffectVST::GetPinProperties(int index, void* ptr, bool input) {
+  const int count = input ? NInChannels() : NOutChannels();
+  auto* pin = static_cast<vst2::VstPinProperties*>(ptr);
+  if (!pin || index < 0 || index >= count) return 0;
+  pin->flags = vst2::kPinIsActive;
+  if (index % 2 == 0 && index < count - 1) pin->flags |= vst2::kPinIsStereo;
+  std::snprintf(pin->label, sizeof pin->label, "%s %d", input ? "Input" : "Output", index + 1);
+  return 1;
+}
+
+intptr_t IEffectVST::SetSpeakerArrangement(const vst2::VstSpeakerArrangement* in,
+                                           const vst2::VstSpeakerArrangement* out) {
+  if (in) {
+    const int n = std::clamp(in->numChannels, 0, NInChannels());
+    SetInputChannelConnections(0, n, true);
+    SetInputChannelConnections(n, NInChannels() - n, false);
+  }
+  if (out) {
+    const int n = std::clamp(out->numChannels, 0, NOutChannels());
+    SetOutputChannelConnections(0, n, true);
+    SetOutputChannelConnections(n, NOutChannels() - n, false);
+  }
+  return 1;
+}
+
+intptr_t IEffectVST::CanDo(const char* text) {
+  if (!text) return 0;
+  const std::string query(text, strnlen(text, 64));
+  if (query == "receiveVstTimeInfo") return 1;
+  if (identity_.doesMidi && (query == "sendVstEvents" || query == "sendVstMidiEvent" ||
+                             query == "receiveVstEvents" || query == "receiveVstMidiEvent")) {
+    return 1;
+  }
+  if (query == "hasCockosExtensions") {
+    hostExtensions_ |= kCockosExtensions;
+    return intptr_t(0xBEEF0000);
+  }
+  if (query == "hasCockosViewAsConfig") {
+    hostExtensions_ |= kCockosViewAsConfig;
+    return intptr_t(0xBEEF0000);
+  }
+  return 0;
+}

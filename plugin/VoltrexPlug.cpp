@@ -1,0 +1,142 @@
+#include "plugin/VoltrexPlug.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "editor/IGraphics.h"
+#include "plugin/ParamIds.h"
+#include "plugin/ParamTable.h"
+
+const PlugIdentity VoltrexPlug::kIdentity = {
+    "Voltrex",                    // effect name
+    "",                           // product string
+    "wavesmither",                // vendor
+    0x020500,                     // version 2.5.0
+    vst2::FourCC('v', 'x', 'f', '2'),
+    vst2::FourCC('W', 'v', 's', 'm'),
+    0,                            // latency in samples
+    true,                         // accepts and sends MIDI
+    false,                        // an effect, not an instrument
+};
+
+namespace {
+
+constexpr const char* kChannelIO = "1-1 2-2";
+constexpr int kNumPrograms = 1;
+
+constexpr int kFirstMidiController = 7;
+constexpr int kLastMidiController = 26;
+constexpr double kMidiDataMax = 127.0;
+
+struct MidiTarget {
+  int param;         // set through its controls; pedal targets add the active model
+  int informed;      // the parameter the host is told about
+  bool perModel;     // the target belongs to the active model's pedal
+};
+
+// Controllers 7 to 26; entries with param < 0 are not mapped.
+constexpr MidiTarget kMidiTargets[] = {
+    {kMainVolume, kMainVolume, false},  // 7
+    {kMainBass, kMainBass, false},      // 8
+    {kMainTreble, kMainTreble, false},  // 9
+    {-1, -1, false}, {-1, -1, false}, {-1, -1, false}, {-1, -1, false}, {-1, -1, false},  // 10-14
+    {kLoudness, kLoudness, false},             // 15
+    {kGateOn, kGateOn, false},                 // 16
+    {kGateThreshold, kGateThreshold, false},   // 17
+    {kGateRelease, kGateRelease, false},       // 18
+    {kDstOn, kDstOn, false},                   // 19
+    {kPedalLevel, kDstLevel, true},            // 20
+    {kPedalDrive, kDstDrive, true},            // 21
+    {kAmpColor, kAmpColor, false},             // 22
+    {kAmpPresence, kAmpPresence, false},       // 23
+    {kPedalLow, kDstLow, true},                // 24
+    {kPedalMid, kDstMid, true},                // 25
+    {kPedalHigh, kDstHigh, true},              // 26
+};
+static_assert(std::size(kMidiTargets) == kLastMidiController - kFirstMidiController + 1);
+
+}  // namespace
+
+VoltrexPlug::VoltrexPlug(vst2::HostCallback host)
+    : IEffectVST(host, kNumParams, kChannelIO, kNumPrograms, kIdentity) {
+  DeclareParameters(*this);
+  MakeDefaultPreset("Default", 1);
+  editor_ = std::make_unique<IGraphics>(this, kEditorWidth, kEditorHeight, kEditorFps);
+  AttachGraphics(editor_.get());
+}
+
+VoltrexPlug::~VoltrexPlug() {
+  AttachGraphics(nullptr);
+  editor_.reset();
+}
+
+void VoltrexPlug::Reset() { PlugLockGuard guard(Lock()); }
+
+void VoltrexPlug::OnParamChange(int) {}
+
+// ---------------------------------------------------------------------------------------
+// MIDI
+
+void VoltrexPlug::ProcessMidiMsg(const IMidiMsg& msg) {
+  switch (msg.StatusMsg()) {
+    case IMidiMsg::Type::ControlChange: {
+      const int controller = msg.data1;
+      if (controller < kFirstMidiController || controller > kLastMidiController) return;
+      const MidiTarget& target = kMidiTargets[controller - kFirstMidiController];
+      if (target.param < 0) return;
+      int param = target.param;
+      if (target.perModel) {
+        const int model = int(GetParam(kDstPreset)->Value());
+        param = model >= 0 && model < kNumModels ? param + model : -1;
+      }
+      ForwardMidiControl(param, target.informed, msg.data2 / kMidiDataMax);
+      return;
+    }
+    case IMidiMsg::Type::ProgramChange:
+      SelectPresetFromMidi(msg.data1);
+      return;
+    default:
+      return;
+  }
+}
+
+void VoltrexPlug::ForwardMidiControl(int target, int informed, double value) {
+  if (target >= 0 && editor_) editor_->Forward(target, value);
+  BeginInformHostOfParamChange(informed);
+  InformHostOfParamChange(informed, value);
+  EndInformHostOfParamChange(informed);
+}
+
+void VoltrexPlug::SelectPresetFromMidi(int program) {
+  // A program the bank does not hold selects nothing; a bank of one needs no division.
+  if (program >= numBankPresets_) return;
+  presetLoadPending_ = true;
+  selectedPreset_ = program;
+  const double value = numBankPresets_ > 1 ? double(program) / (numBankPresets_ - 1) : 0.0;
+  ForwardMidiControl(kPresetSelect, kPresetSelect, value);
+}
+
+// ---------------------------------------------------------------------------------------
+// State
+
+bool VoltrexPlug::SerializeState(ByteChunk& chunk) {
+  PlugLockGuard guard(Lock());
+  chunk.PutString(impulsePath_);
+  return chunk.Size() > 0 && SerializeParams(chunk);
+}
+
+int VoltrexPlug::UnserializeState(const ByteChunk& chunk, int start) {
+  PlugLockGuard guard(Lock());
+  int32_t length = 0;
+  if (start < 0 || chunk.Get(length, start) < 0) return -1;
+  // A negative length can only come from a corrupt chunk.
+  if (length < 0) return -1;
+  const int64_t pathStart = int64_t(start) + 4;
+  impulsePath_.clear();
+  if (length >= 1 && chunk.Holds(pathStart, length)) {
+    const char* bytes = reinterpret_cast<const char*>(chunk.Data() + pathStart);
+    impulsePath_.assign(bytes, strnlen(bytes, size_t(length)));
+  }
+  const int64_t paramsStart = pathStart + length;
+  return UnserializeParams(chunk, paramsStart <= chunk.Size() ? int(paramsStart) : -1);
+}
