@@ -428,8 +428,10 @@ intptr_t IEffectVST::SetChunk(const void* data, intptr_t size, bool isBank) {
 
 intptr_t IEffectVST::ProcessEvents(const vst2::VstEvents* events) {
   if (!events) return 0;
+  // The host allocates numEvents pointers, more than the two the record declares.
+  vst2::VstEvent* const* list = events->events;
   for (int32_t i = 0; i < events->numEvents; ++i) {
-    vst2::VstEvent* event = events->events[i];
+    vst2::VstEvent* event = list[i];
     if (!event) continue;
     if (event->type == vst2::kMidiEventType) {
       const auto* midi = reinterpret_cast<const vst2::VstMidiEvent*>(event);

@@ -13,7 +13,7 @@ constexpr int kMaxPrecision = 6;
 // Number of decimals a step needs: how often it must be multiplied by 10 to be whole.
 int DecimalsOfStep(double step) {
   int decimals = 0;
-  while (decimals < kMaxPrecision && std::fabs(step - std::round(step)) > 1e-9) {
+  while (decimals < kMaxPrecision && std::fabs(step - std::round(step)) > 1e-7 * std::fabs(step)) {
     step *= 10.0;
     ++decimals;
   }

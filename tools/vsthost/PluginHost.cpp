@@ -80,8 +80,9 @@ intptr_t PluginHost::Answer(int32_t opcode, int32_t index, intptr_t value, void*
     case vst2::audioMasterProcessEvents: {
       const auto* events = static_cast<const vst2::VstEvents*>(ptr);
       if (!events) return 0;
+      vst2::VstEvent* const* list = events->events;  // numEvents long, not two
       for (int32_t i = 0; i < events->numEvents; ++i) {
-        if (events->events[i]) receivedEvents_.push_back(*events->events[i]);
+        if (list[i]) receivedEvents_.push_back(*list[i]);
       }
       return 1;
     }
