@@ -4,10 +4,9 @@ JOBS        ?= $(shell nproc)
 BUILD       := build
 BUILD_WIN   := build-win
 BUILD_ASAN  := build-asan
-BUILD_FUZZ  := build-fuzz
 FUZZ_SECONDS ?= 20
 
-.PHONY: all deps build build-win test test-linux test-win test-asan fuzz-build fuzz-short fuzz \
+.PHONY: all deps build build-win build-asan test test-linux test-win test-asan fuzz-short fuzz \
         bench demo clean
 
 all: build
@@ -31,25 +30,24 @@ test-linux: build
 test-win: build-win
 	@cd $(BUILD_WIN) && ctest --output-on-failure
 
-fuzz-build: deps
-	@CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DVOLTREX_FUZZ=ON -DVOLTREX_SANITIZE=ON -DVOLTREX_TESTS=OFF -DVOLTREX_BENCH=OFF >/dev/null
-	@cmake --build $(BUILD_FUZZ) -j $(JOBS)
+# One clang build with AddressSanitizer and UBSan serves both the sanitized test run and
+# the libFuzzer targets.
+build-asan: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(BUILD_ASAN) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DVOLTREX_SANITIZE=ON -DVOLTREX_FUZZ=ON -DVOLTREX_BENCH=OFF >/dev/null
+	@cmake --build $(BUILD_ASAN) -j $(JOBS)
 
-# A short run of every fuzz target; `make fuzz FUZZ_SECONDS=3600` runs them long.
-fuzz-short: fuzz-build
-	@scripts/run-fuzzers $(BUILD_FUZZ) $(FUZZ_SECONDS)
+test-asan: build-asan
+	@cd $(BUILD_ASAN) && ctest --output-on-failure -j $(JOBS)
+
+# A short run of every fuzz target; `make fuzz` runs them for ten minutes each.
+fuzz-short: build-asan
+	@scripts/run-fuzzers $(BUILD_ASAN) $(FUZZ_SECONDS)
 
 fuzz: FUZZ_SECONDS = 600
 fuzz: fuzz-short
 
-test: test-linux test-win fuzz-short
-
-test-asan: deps
-	@CC=clang CXX=clang++ cmake -S . -B $(BUILD_ASAN) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DVOLTREX_SANITIZE=ON -DVOLTREX_BENCH=OFF >/dev/null
-	@cmake --build $(BUILD_ASAN) -j $(JOBS)
-	@cd $(BUILD_ASAN) && ctest --output-on-failure -j $(JOBS)
+test: test-linux test-win test-asan fuzz-short
 
 bench: build
 	@scripts/run-benchmarks $(BUILD)
@@ -58,4 +56,4 @@ demo: build
 	@scripts/demo $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(BUILD_WIN) $(BUILD_ASAN) $(BUILD_FUZZ)
+	rm -rf $(BUILD) $(BUILD_WIN) $(BUILD_ASAN)
