@@ -63,6 +63,7 @@ VoltrexPlug::VoltrexPlug(vst2::HostCallback host)
   MakeDefaultPreset("Default", 1);
   editor_ = std::make_unique<IGraphics>(this, kEditorWidth, kEditorHeight, kEditorFps);
   AttachGraphics(editor_.get());
+  InitEngine(engine_, GetSampleRate());
 }
 
 VoltrexPlug::~VoltrexPlug() {
@@ -70,7 +71,10 @@ VoltrexPlug::~VoltrexPlug() {
   editor_.reset();
 }
 
-void VoltrexPlug::Reset() { PlugLockGuard guard(Lock()); }
+void VoltrexPlug::Reset() {
+  PlugLockGuard guard(Lock());
+  ResetEngine(engine_, GetSampleRate());
+}
 
 void VoltrexPlug::OnParamChange(int) {}
 

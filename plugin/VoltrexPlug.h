@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/Engine.h"
 #include "plugin/IEffectVST.h"
 
 class IGraphics;
@@ -38,6 +39,7 @@ class VoltrexPlug : public IEffectVST {
   void SelectPresetFromMidi(int program);
 
   std::unique_ptr<IGraphics> editor_;
+  Engine engine_;
   std::string impulsePath_;
   int numBankPresets_ = 0;
   int selectedPreset_ = 0;
