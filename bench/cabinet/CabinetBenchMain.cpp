@@ -1,0 +1,85 @@
+// Runs the cabinet benchmarks and ends with a side-by-side summary: our FFT's time as a
+// multiple of FFTW's, and each convolver's CPU per second of audio with its latency.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <utility>
+
+namespace {
+
+struct Figures {
+  double cpuTime = 0.0;  // per iteration, in the run's unit
+  double realTime = 0.0;
+  double latency = 0.0;
+  double worstBlock = 0.0;
+};
+
+class SummaryReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.error_occurred) continue;
+      Figures figures{run.GetAdjustedCPUTime(), run.GetAdjustedRealTime(), 0.0, 0.0};
+      if (auto it = run.counters.find("latency"); it != run.counters.end()) figures.latency = it->second;
+      if (auto it = run.counters.find("worst_block"); it != run.counters.end()) figures.worstBlock = it->second;
+      figures_[run.benchmark_name()] = figures;
+    }
+  }
+
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    PrintFftSummary();
+    PrintConvolverSummary();
+  }
+
+ private:
+  const Figures* Find(const std::string& name) const {
+    const auto it = figures_.find(name);
+    return it == figures_.end() ? nullptr : &it->second;
+  }
+
+  void PrintFftSummary() const {
+    std::printf("\nFFT (forward + inverse pair, ns)      ours      FFTW   ours/FFTW\n");
+    for (int n = 64; n <= 32768; n *= 2) {
+      const Figures* ours = Find("BM_FftOurs/" + std::to_string(n));
+      const Figures* fftw = Find("BM_FftFftw/" + std::to_string(n));
+      if (ours && fftw)
+        std::printf("  N = %-6d %25.0f %9.0f %9.2f\n", n, ours->realTime, fftw->realTime, ours->realTime / fftw->realTime);
+    }
+  }
+
+  void PrintConvolverSummary() const {
+    std::printf("\nConvolver: CPU ms per second of 48 kHz audio (latency in samples)\n");
+    std::printf("  %-6s %-5s %16s %16s %16s %9s %11s\n", "ir", "block", "ours", "zita", "fftw-uniform", "ours/zita",
+                "ours worst");
+    for (int length : {1024, 8192, 48000, 96000})
+      for (int block : {64, 256, 1024}) {
+        const std::string args = "/ir:" + std::to_string(length) + "/block:" + std::to_string(block) +
+                                 "/process_time";
+        const Figures* ours = Find("BM_ConvolverOurs" + args);
+        const Figures* zita = Find("BM_ConvolverZita" + args);
+        const Figures* uniform = Find("BM_ConvolverFftwUniform" + args);
+        if (!ours) continue;
+        std::printf("  %-6d %-5d %10.2f (%3.0f) %10.2f (%3.0f) %10.2f (%3.0f) %9.2f %10.1f%%\n", length, block,
+                    ours->cpuTime, ours->latency, zita ? zita->cpuTime : 0.0, zita ? zita->latency : 0.0,
+                    uniform ? uniform->cpuTime : 0.0, uniform ? uniform->latency : 0.0,
+                    zita ? ours->cpuTime / zita->cpuTime : 0.0, 100.0 * ours->worstBlock);
+      }
+  }
+
+  std::map<std::string, Figures> figures_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  SummaryReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,67 @@
+// One portion of an impulse response, applied either by a direct FIR sum (up to 64 taps,
+// computed as samples arrive) or by a uniformly partitioned FFT convolver of size N with
+// blocks of N/2 (computed lazily, when output is asked for). Impulse spectra are single
+// precision; products and sums are double.
+//
+// Load and Reserve allocate everything; afterwards the stage allocates nothing as long as
+// host blocks stay within the reserved block size.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "cabinet/ImpulseBuffer.h"
+#include "cabinet/SampleQueue.h"
+
+class ConvolverStage {
+ public:
+  static constexpr int kMaxDirectTaps = 64;
+
+  // Takes channel 0 from offset on, at most maxLength samples (0: all). fftSize <= 0 with
+  // at most 64 samples selects direct mode; fftSize <= 0 with more picks a size itself.
+  void Load(const ImpulseBuffer& impulse, int fftSize, int offset, int maxLength);
+  // Sizes the queues for host blocks of up to maxBlock samples, given outputDelay and
+  // stagger, so that processing allocates nothing.
+  void Reserve(int maxBlock);
+
+  void PushSamples(const double* in, int count);  // null in: count zeros
+  int ProduceOutput(int want);                    // returns the samples ready
+  void PrefillSilence(int count);
+  void ConsumeOutput(int count);
+  const double* OutputPointer() const { return output_.Data(); }
+
+  int FftSize() const { return fftSize_; }
+  int ImpulseLength() const { return impulseLength_; }
+  int BlockCount() const { return blockCount_; }
+  int outputDelay = 0;  // the portion's offset: zeros prefilled into the output
+  int stagger = 0;      // zeros fed in once at priming and dropped from the output once
+
+ private:
+  enum BlockFlag : std::uint8_t { kSilentBlock = 0, kUsedBlock = 2 };
+
+  void LoadDirect(const double* portion);
+  void LoadSpectra(const double* portion);
+  void Prime();
+  void RunDirect(const double* in, int count);
+  void ProcessBlock();
+  bool TransformInputBlock(double* slot);
+  bool AccumulateProducts();
+  void OverlapAdd();
+
+  int BlockSize() const { return fftSize_ / 2; }
+
+  std::vector<float> impulse_;  // direct: reversed taps; FFT: blockCount_ spectra of 2N floats
+  std::vector<std::uint8_t> impulseFlags_;
+  int fftSize_ = 0;  // 0: direct mode
+  int impulseLength_ = 0;
+  int blockCount_ = 0;
+  bool primed_ = false;
+  SampleQueue output_;
+  SampleQueue history_;
+  SampleQueue input_;
+  int ringPosition_ = 0;
+  std::vector<double> ring_;  // blockCount_ input spectra of 2N doubles
+  std::vector<std::uint8_t> ringFlags_;
+  std::vector<double> overlap_;  // N/2 doubles
+  std::vector<double> work_;     // 2N doubles
+};

@@ -1,0 +1,24 @@
+// In-place complex FFT of power-of-two sizes 2 to 32768 on interleaved doubles
+// (real, imaginary). Split-radix, unnormalised, and left in its own scrambled bin order:
+// position p of a forward result holds bin FftBinAt(n, p), and the inverse takes that same
+// order, so forward, element-wise product and inverse need no reordering.
+#pragma once
+
+constexpr int kFftMinSize = 2;
+constexpr int kFftMaxSize = 32768;
+
+// Forward (inverse == 0): X[m] = sum x[j] e^(+2 pi i j m / n), scrambled output.
+// Inverse: x[j] = sum X[m] e^(-2 pi i j m / n) from scrambled input to natural order.
+// Sizes other than the powers of two from 2 to 32768 leave data unchanged.
+// Uses SSE2 on x86-64; no allocation.
+void Fft(double* data, int n, int inverse);
+
+// The same transform in plain scalar arithmetic; results are identical to Fft's.
+void FftPlain(double* data, int n, int inverse);
+
+// Fills the shared twiddle tables once (thread-safe). Fft calls it too, but callers that
+// must not compute on the audio thread call it ahead, when they set up.
+void InitFftTables();
+
+// The bin held at position p of a forward transform of size n (the scrambled order).
+int FftBinAt(int n, int position);
