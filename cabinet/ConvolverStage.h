@@ -51,6 +51,7 @@ class ConvolverStage {
   int BlockSize() const { return fftSize_ / 2; }
 
   std::vector<float> impulse_;  // direct: reversed taps; FFT: blockCount_ spectra of 2N floats
+  std::vector<double> directTaps_;  // the reversed taps widened once, for the FIR loop
   std::vector<std::uint8_t> impulseFlags_;
   int fftSize_ = 0;  // 0: direct mode
   int impulseLength_ = 0;
@@ -64,4 +65,7 @@ class ConvolverStage {
   std::vector<std::uint8_t> ringFlags_;
   std::vector<double> overlap_;  // N/2 doubles
   std::vector<double> work_;     // 2N doubles
+  // The spectra multiplied for the current block, gathered so the products run bin by bin.
+  std::vector<const double*> pairInputs_;
+  std::vector<const float*> pairImpulses_;
 };

@@ -1,61 +1,76 @@
 #include "cabinet/Fft.h"
 
-#include <array>
-
+#include "cabinet/CpuFeatures.h"
+#include "cabinet/FftAvx2.h"
 #include "cabinet/FftOps.h"
+#include "cabinet/FftRoutines.h"
 #include "cabinet/FftTables.h"
-#include "cabinet/SplitRadix.h"
 
 namespace {
 
-using Transform = void (*)(double*);
-constexpr int kSizeCount = 15;  // 2^1 .. 2^15
+#if defined(__SSE2__)
+using BaselineKit = split_radix::Kit<Sse2ComplexOps>;
+#else
+using BaselineKit = split_radix::Kit<PlainComplexOps>;
+#endif
+using PlainKit = split_radix::Kit<PlainComplexOps>;
 
-template <class Ops, bool kInverse>
-constexpr std::array<Transform, kSizeCount> MakeTransforms() {
-  using namespace split_radix;
-  if constexpr (kInverse) {
-    return {Inverse<Ops, 2>,    Inverse<Ops, 4>,    Inverse<Ops, 8>,     Inverse<Ops, 16>,
-            Inverse<Ops, 32>,   Inverse<Ops, 64>,   Inverse<Ops, 128>,   Inverse<Ops, 256>,
-            Inverse<Ops, 512>,  Inverse<Ops, 1024>, Inverse<Ops, 2048>,  Inverse<Ops, 4096>,
-            Inverse<Ops, 8192>, Inverse<Ops, 16384>, Inverse<Ops, 32768>};
-  } else {
-    return {Forward<Ops, 2>,    Forward<Ops, 4>,    Forward<Ops, 8>,     Forward<Ops, 16>,
-            Forward<Ops, 32>,   Forward<Ops, 64>,   Forward<Ops, 128>,   Forward<Ops, 256>,
-            Forward<Ops, 512>,  Forward<Ops, 1024>, Forward<Ops, 2048>,  Forward<Ops, 4096>,
-            Forward<Ops, 8192>, Forward<Ops, 16384>, Forward<Ops, 32768>};
-  }
-}
-
-// Index into the transform tables, or -1 for an unsupported size.
-int SizeIndex(int n) {
-  if (n < kFftMinSize || n > kFftMaxSize || (n & (n - 1)) != 0) return -1;
+// Index into the routine tables, or -1 for an unsupported size.
+int SizeIndex(int n, int smallest) {
+  if (n < smallest || n > kFftMaxSize || (n & (n - 1)) != 0) return -1;
   int index = 0;
   while ((2 << index) < n) ++index;
   return index;
 }
 
-template <class Ops>
+template <class K>
 void Run(double* data, int n, int inverse) {
-  static constexpr auto kForward = MakeTransforms<Ops, false>();
-  static constexpr auto kInverse = MakeTransforms<Ops, true>();
-  const int index = SizeIndex(n);
+  using Routines = fft_routines::Routines<K>;
+  const int index = SizeIndex(n, kFftMinSize);
   if (index < 0) return;
   fft_tables::Fill();
-  (inverse ? kInverse : kForward)[index](data);
+  (inverse ? Routines::kInverse : Routines::kForward)[index](data);
+}
+
+template <class K>
+void RunPaddedReal(const double* samples, double* spectrum, int n) {
+  const int index = SizeIndex(n, kFftMinPaddedSize);
+  if (index < 0) return;
+  fft_tables::Fill();
+  fft_routines::Routines<K>::kPaddedReal[index](samples, spectrum);
 }
 
 }  // namespace
 
 void Fft(double* data, int n, int inverse) {
-#if defined(__SSE2__)
-  Run<Sse2ComplexOps>(data, n, inverse);
-#else
-  Run<PlainComplexOps>(data, n, inverse);
-#endif
+  if (CpuHasAvx2()) {
+    const int index = SizeIndex(n, kFftMinSize);
+    if (index < 0) return;
+    fft_tables::Fill();
+    FftAvx2(data, index, inverse);
+  } else {
+    Run<BaselineKit>(data, n, inverse);
+  }
 }
 
-void FftPlain(double* data, int n, int inverse) { Run<PlainComplexOps>(data, n, inverse); }
+void FftPlain(double* data, int n, int inverse) { Run<PlainKit>(data, n, inverse); }
+
+void FftBaseline(double* data, int n, int inverse) { Run<BaselineKit>(data, n, inverse); }
+
+void FftPaddedReal(const double* samples, double* spectrum, int n) {
+  if (CpuHasAvx2()) {
+    const int index = SizeIndex(n, kFftMinPaddedSize);
+    if (index < 0) return;
+    fft_tables::Fill();
+    FftPaddedRealAvx2(samples, spectrum, index);
+  } else {
+    RunPaddedReal<BaselineKit>(samples, spectrum, n);
+  }
+}
+
+void FftPaddedRealPlain(const double* samples, double* spectrum, int n) {
+  RunPaddedReal<PlainKit>(samples, spectrum, n);
+}
 
 void InitFftTables() { fft_tables::Fill(); }
 

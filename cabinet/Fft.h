@@ -6,15 +6,25 @@
 
 constexpr int kFftMinSize = 2;
 constexpr int kFftMaxSize = 32768;
+constexpr int kFftMinPaddedSize = 4;
 
 // Forward (inverse == 0): X[m] = sum x[j] e^(+2 pi i j m / n), scrambled output.
 // Inverse: x[j] = sum X[m] e^(-2 pi i j m / n) from scrambled input to natural order.
 // Sizes other than the powers of two from 2 to 32768 leave data unchanged.
-// Uses SSE2 on x86-64; no allocation.
+// Uses AVX2 where the processor has it, else SSE2; no allocation.
 void Fft(double* data, int n, int inverse);
 
-// The same transform in plain scalar arithmetic; results are identical to Fft's.
+// The same transform in plain scalar arithmetic, and with the x86-64 baseline (SSE2) that
+// Fft falls back to without AVX2; results are identical to Fft's.
 void FftPlain(double* data, int n, int inverse);
+void FftBaseline(double* data, int n, int inverse);
+
+// The forward transform of the n complex values (samples[i], 0) for i < n/2 followed by
+// n/2 zeros, written to spectrum (2n doubles): the same spectrum as Fft of that signal,
+// computed without the work the zeros make trivial (the first pass reduces to spreading).
+// Sizes 4 to 32768; others leave spectrum unchanged.
+void FftPaddedReal(const double* samples, double* spectrum, int n);
+void FftPaddedRealPlain(const double* samples, double* spectrum, int n);
 
 // Fills the shared twiddle tables once (thread-safe). Fft calls it too, but callers that
 // must not compute on the audio thread call it ahead, when they set up.

@@ -1,6 +1,7 @@
 // Complex arithmetic for the split-radix passes, one complex value per operand. The plain
 // and SSE2 variants perform the same IEEE operations on each value in the same order, so
-// both give bit-identical transforms.
+// both give bit-identical transforms. (The AVX2 variants, two values per operand, live in
+// their own translation unit and keep the same per-value operations.)
 #pragma once
 
 #if defined(__SSE2__)
@@ -26,7 +27,9 @@ struct PlainComplexOps {
 
   static V Add(V a, V b) { return {a.re + b.re, a.im + b.im}; }
   static V Sub(V a, V b) { return {a.re - b.re, a.im - b.im}; }
-  static V MulI(V a) { return {-a.im, a.re}; }
+  // a + i*b and a - i*b.
+  static V AddI(V a, V b) { return {a.re - b.im, a.im + b.re}; }
+  static V SubI(V a, V b) { return {a.re + b.im, a.im - b.re}; }
   static V Mul(V a, Twiddle w) { return {a.re * w.re - a.im * w.im, a.im * w.re + a.re * w.im}; }
   static V MulConj(V a, Twiddle w) {
     return {a.re * w.re + a.im * w.im, a.im * w.re - a.re * w.im};
@@ -37,6 +40,7 @@ struct PlainComplexOps {
 };
 
 #if defined(__SSE2__)
+// x - y and x + (-y) round identically, so the sign flips below match the plain variant.
 struct Sse2ComplexOps {
   using V = __m128d;  // (re, im)
   struct Twiddle {
@@ -52,7 +56,8 @@ struct Sse2ComplexOps {
 
   static V Add(V a, V b) { return _mm_add_pd(a, b); }
   static V Sub(V a, V b) { return _mm_sub_pd(a, b); }
-  static V MulI(V a) { return _mm_xor_pd(Swap(a), NegateRe()); }
+  static V AddI(V a, V b) { return _mm_add_pd(a, _mm_xor_pd(Swap(b), NegateRe())); }
+  static V SubI(V a, V b) { return _mm_add_pd(a, _mm_xor_pd(Swap(b), NegateIm())); }
   static V Mul(V a, Twiddle w) {
     return _mm_add_pd(_mm_mul_pd(a, w.re), _mm_xor_pd(_mm_mul_pd(Swap(a), w.im), NegateRe()));
   }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <cstring>
 #include <numbers>
 #include <random>
 #include <vector>
@@ -29,6 +30,11 @@ Complex ReferenceBin(const std::vector<double>& x, int n, int m) {
     sum += Complex(x[2 * j], x[2 * j + 1]) * Complex(std::cos(angle), std::sin(angle));
   }
   return sum;
+}
+
+// Stricter than ==, which takes -0 and +0 as equal.
+bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), sizeof(double) * a.size()) == 0;
 }
 
 std::vector<int> AllSizes() {
@@ -105,15 +111,44 @@ TEST(Fft, UnsupportedSizesLeaveDataUnchanged) {
   }
 }
 
+// The plain path against whatever Fft dispatches to on this machine (AVX2 where the
+// processor has it) and against the SSE2 baseline: every size, both directions, bit for bit.
 TEST(Fft, VectorAndPlainPathsGiveIdenticalResults) {
   for (int n : AllSizes())
     for (int inverse : {0, 1}) {
       const std::vector<double> x = RandomSignal(n, 11 * n + inverse);
-      std::vector<double> vector = x, plain = x;
+      std::vector<double> vector = x, baseline = x, plain = x;
       Fft(vector.data(), n, inverse);
+      FftBaseline(baseline.data(), n, inverse);
       FftPlain(plain.data(), n, inverse);
-      EXPECT_EQ(vector, plain) << "n " << n << " inverse " << inverse;
+      EXPECT_TRUE(SameBits(vector, plain)) << "n " << n << " inverse " << inverse;
+      EXPECT_TRUE(SameBits(baseline, plain)) << "n " << n << " inverse " << inverse;
     }
+}
+
+TEST(Fft, PaddedRealGivesTheSpectrumOfTheZeroPaddedSignal) {
+  for (int n = kFftMinPaddedSize; n <= kFftMaxSize; n *= 2) {
+    const std::vector<double> random = RandomSignal(n / 2, 5 * n);
+    std::vector<double> samples(random.begin(), random.begin() + n / 2);
+    std::vector<double> expected(2 * n, 0.0);
+    for (int i = 0; i < n / 2; ++i) expected[2 * i] = samples[i];
+    Fft(expected.data(), n, 0);
+    std::vector<double> dispatched(2 * n, 9.0), plain(2 * n, 9.0);
+    FftPaddedReal(samples.data(), dispatched.data(), n);
+    FftPaddedRealPlain(samples.data(), plain.data(), n);
+    // Only the sign of zero intermediate values can differ from the full transform.
+    EXPECT_EQ(dispatched, expected) << "n " << n;
+    EXPECT_EQ(plain, dispatched) << "n " << n;
+  }
+}
+
+TEST(Fft, PaddedRealRefusesUnsupportedSizes) {
+  const std::vector<double> samples(4, 1.0);
+  for (int n : {0, 2, 3, 100, 65536}) {
+    std::vector<double> spectrum(8, 7.0);
+    FftPaddedReal(samples.data(), spectrum.data(), n);
+    EXPECT_EQ(spectrum, std::vector<double>(8, 7.0)) << "n " << n;
+  }
 }
 
 }  // namespace
