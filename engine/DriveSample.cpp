@@ -2,6 +2,7 @@
 
 #include "engine/Clippers.h"
 #include "engine/Engine.h"
+#include "engine/ModelCatalogue.h"
 
 namespace {
 
@@ -281,7 +282,7 @@ double Kernel(Engine& e, double x, int model) {
 }  // namespace
 
 double DriveSample(Engine& e, double x, int model) {
-  if (model < 0 || model > 15) return x;
+  if (model < 0 || model >= kDriveModelCount) return x;
   DspBank& b = e.bank;
   const double t = b.StepBiquad(72, Kernel(e, x, model));
   return (b.StepBiquad(71, t) * e.presenceMix + t) * e.driveLevel;

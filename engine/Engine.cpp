@@ -11,9 +11,6 @@ constexpr double kStartDelaySeconds[kNumStartDelayLines] = {
 
 constexpr double kGateAttackMs = 8.0;
 constexpr double kGateReleaseMs = 7.0;
-constexpr double kNeedleSmoothingMs = 10.0;
-constexpr double kDisplayUpdatesPerSecond = 25.0;
-constexpr double kTunerCaptureRateHz = 3000.0;
 
 void DesignGateDetector(Engine& e) {
   e.bank.SetFollower(kGateFollower, kGateAttackMs, kGateReleaseMs, e.sampleRate);
@@ -21,13 +18,6 @@ void DesignGateDetector(Engine& e) {
 
 void DesignGateEnvelope(Engine& e) {
   e.bank.SetAdsr(kGateEnvelope, 0.0, 1.0, 1.0, e.knobs.gateRelease, 1.0, e.sampleRate);
-}
-
-void DesignTunerTiming(Engine& e) {
-  e.displayPeriod = static_cast<int>(e.sampleRate / kDisplayUpdatesPerSecond);
-  e.bank.SetFollower(kTunerNeedleFollower, kNeedleSmoothingMs, kNeedleSmoothingMs,
-                     static_cast<double>(e.displayPeriod));
-  e.decimationFactor = static_cast<int>(std::floor(e.sampleRate / kTunerCaptureRateHz));
 }
 
 }  // namespace
@@ -43,10 +33,7 @@ void InitEngine(Engine& e, double sampleRate) {
   for (int line = 0; line < kNumStartDelayLines; ++line) {
     e.bank.InitDelay(line, kStartDelaySeconds[line], sampleRate);
   }
-  e.captureFill = 0;
-  e.displayCounter = 0;
-  e.decimationCounter = 0;
-  DesignTunerTiming(e);
+  InitTuner(e);
   e.impulseLevel = 1.0;
 }
 

@@ -6,6 +6,7 @@
 #include "engine/AntiDenormal.h"
 #include "engine/DspBank.h"
 #include "engine/OctaveVoice.h"
+#include "engine/Tuner.h"
 
 constexpr double kStartSampleRate = 44100.0;
 
@@ -38,6 +39,7 @@ struct Engine {
   bool gateOn = false;
   double gateThreshold = 0.0;
   bool driveOn = false;
+  int cabinet = 0;            // selected cabinet voicing
   int cascadeLength = 0;
   double cascadeGain = 0.0;
   double bassMix = 0.0;
@@ -55,22 +57,14 @@ struct Engine {
   double lowDrive = 0.0;      // D3: curve of model 9's low branch
   KnobCopies knobs;
   double colourMix = 0.0;     // high-pass share of the two-stage clipper
+  double colourCentreHz = 0.0;       // colour band-pass centre, from kAmpColor
+  double colourBandwidth = 0.0;      // its bandwidth in octaves, from kAmpPresence
   double presenceMix = 0.0;   // gain of the presence band-pass after the kernel
   double driveLevel = 0.0;    // final gain of the drive stage
   bool subOctaveOn = false;   // model 14's octave-down voice
   OctaveVoiceState octave;
 
-  // Tuner timing.
-  bool tunerOn = false;
-  int tuningMode = 0;
-  int captureFill = 0;
-  int decimationFactor = 0;   // one input sample in this many is captured
-  int decimationCounter = 0;
-  int displayPeriod = 0;      // samples between display updates
-  int displayCounter = 0;
-  double frequency = 0.0;
-  double deviation = 0.0;
-  double note = 0.0;
+  TunerState tuner;
 };
 
 // Brings a new engine to its starting state at the given rate: anti-denormal table, cleared

@@ -389,7 +389,7 @@ double DriveAmount(double d) { return 2000.0 * std::pow(10.0, 5.0 * (0.7 * d + 0
 
 void SetupDriveModel(Engine& e, int model) {
   e.model = model;
-  if (model < 0 || model > 15) return;
+  if (model < 0 || model >= kDriveModelCount) return;
   if (model <= 4) {
     SetupCleanAmp(e, model);
   } else if (model <= 12) {

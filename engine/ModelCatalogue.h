@@ -5,6 +5,8 @@
 
 struct Engine;
 
+constexpr int kDriveModelCount = 16;  // models 0 to 15; other indices skip the drive
+
 // Stores the model index and, for 0 to 15, designs everything the model's kernel reads,
 // knob-dependent designs included, so that a model sounds the same whatever model was
 // selected before it. Model 14 also restarts its octave voice (allocates).

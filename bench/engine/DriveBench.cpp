@@ -1,5 +1,6 @@
 // Cost of each drive/amp model per sample, next to the cost of one biquad step measured in
-// the same run, so that a model's cost reads as "k biquads".
+// the same run, so that a model's cost reads as "k biquads"; then the whole chain per model
+// (ChainBench.cpp) as CPU milliseconds per second of 48 kHz audio and realtime factor.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -18,6 +19,8 @@ namespace {
 constexpr double kRate = 44100.0;
 constexpr int kBlock = 4096;
 constexpr int kNumModels = 16;
+constexpr int kChainBlock = 512;        // host block of ChainBench.cpp
+constexpr double kChainRateHz = 48000.0;  // its sample rate
 
 // A guitar-level noise block (-12 dBFS peak).
 const std::vector<double>& Input() {
@@ -72,8 +75,8 @@ class CostTableReporter : public benchmark::ConsoleReporter {
     for (const Run& run : runs) {
       if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
       const double ns = run.GetAdjustedCPUTime() * benchmark::GetTimeUnitMultiplier(benchmark::kNanosecond) /
-                        benchmark::GetTimeUnitMultiplier(run.time_unit) / kBlock;
-      nsPerSample_[run.benchmark_name()] = ns;
+                        benchmark::GetTimeUnitMultiplier(run.time_unit);
+      nsPerSample_[run.benchmark_name()] = ns / SamplesPerIteration(run.benchmark_name());
     }
   }
   void Finalize() override {
@@ -87,9 +90,27 @@ class CostTableReporter : public benchmark::ConsoleReporter {
       if (found == nsPerSample_.end()) continue;
       std::printf("%-8d %12.2f %10.1f\n", model, found->second, found->second / biquad->second);
     }
+    PrintChainTable(biquad->second);
   }
 
  private:
+  static int SamplesPerIteration(const std::string& name) {
+    return name.rfind("ChainOfModel", 0) == 0 ? kChainBlock : kBlock;
+  }
+
+  void PrintChainTable(double biquadNs) const {
+    std::printf("\nwhole chain at 48 kHz, 20-filter cabinet\n");
+    std::printf("%-8s %12s %10s %14s %10s\n", "model", "ns/sample", "biquads", "ms per second",
+                "realtime");
+    for (int model = 0; model < kNumModels; ++model) {
+      const auto found = nsPerSample_.find("ChainOfModel/" + std::to_string(model));
+      if (found == nsPerSample_.end()) continue;
+      const double msPerSecond = found->second * kChainRateHz * 1e-6;
+      std::printf("%-8d %12.2f %10.1f %14.3f %9.0fx\n", model, found->second,
+                  found->second / biquadNs, msPerSecond, 1000.0 / msPerSecond);
+    }
+  }
+
   std::map<std::string, double> nsPerSample_;
 };
 

@@ -61,8 +61,8 @@ void ExpectSameDesigns(const Engine& a, const Engine& b) {
   EXPECT_EQ(a.secondDrive, b.secondDrive);
   EXPECT_EQ(a.lowDrive, b.lowDrive);
   EXPECT_EQ(a.subOctaveOn, b.subOctaveOn);
-  EXPECT_EQ(a.displayPeriod, b.displayPeriod);
-  EXPECT_EQ(a.decimationFactor, b.decimationFactor);
+  EXPECT_EQ(a.tuner.displayPeriod, b.tuner.displayPeriod);
+  EXPECT_EQ(a.tuner.decimationFactor, b.tuner.decimationFactor);
 }
 
 // What a host does before audio: knob values, a model, a knob moved afterwards, the gate
@@ -92,8 +92,8 @@ TEST(InitEngine, SetsTheStartingState) {
     EXPECT_EQ(e->bank.delayLast[line], static_cast<int>(kStartSeconds[line] * 44100.0 - 1.0));
     EXPECT_EQ(e->bank.delayBuffer[line].size(), 44100u);
   }
-  EXPECT_EQ(e->displayPeriod, 1764);
-  EXPECT_EQ(e->decimationFactor, 14);
+  EXPECT_EQ(e->tuner.displayPeriod, 1764);
+  EXPECT_EQ(e->tuner.decimationFactor, 14);
   EXPECT_NEAR(e->bank.followerAttack[kTunerNeedleFollower], 0.8928, 1e-4);
   EXPECT_EQ(e->impulseLevel, 1.0);
 }
@@ -176,8 +176,8 @@ TEST(ResetEngine, KeepsAModelsOwnCombLengthsAndTheGateRelease) {
   EXPECT_DOUBLE_EQ(e->bank.adsrAttackRate[kGateEnvelope], 1.0 / (std::exp2(-6.666666) * 192000.0));
   EXPECT_DOUBLE_EQ(e->bank.adsrReleaseRate[kGateEnvelope], 1.0 / (std::exp2(-3.666666) * 192000.0));
   EXPECT_EQ(e->bank.adsrSustainLevel[kGateEnvelope], 1.0);
-  EXPECT_EQ(e->displayPeriod, 7680);
-  EXPECT_EQ(e->decimationFactor, 64);
+  EXPECT_EQ(e->tuner.displayPeriod, 7680);
+  EXPECT_EQ(e->tuner.decimationFactor, 64);
 }
 
 TEST(ResetEngine, KeepsFilterStates) {
