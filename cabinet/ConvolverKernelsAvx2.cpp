@@ -1,7 +1,11 @@
 // Compiled for AVX2 by the pragma below, after every shared header (see FftAvx2.cpp).
 #include "cabinet/ConvolverKernels.h"
 
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC target("avx2")
+#endif
 #include <immintrin.h>
 
 namespace {
@@ -65,3 +69,7 @@ void DirectFirAvx2(const double* s, const double* h, int taps, double* out, int 
   for (; t + kFirBlock <= count; t += kFirBlock) FirBlock(s + t, h, taps, out + t);
   for (; t < count; ++t) out[t] = DirectFirAt(s + t, h, taps);
 }
+
+#if defined(__clang__)
+#pragma clang attribute pop
+#endif

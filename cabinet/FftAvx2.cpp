@@ -9,7 +9,11 @@
 
 #include "cabinet/FftTables.h"
 
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC target("avx2")
+#endif
 #include <immintrin.h>
 
 #include "cabinet/FftRoutines.h"
@@ -101,3 +105,7 @@ void FftAvx2(double* data, int sizeIndex, int inverse) {
 void FftPaddedRealAvx2(const double* samples, double* spectrum, int sizeIndex) {
   Routines::kPaddedReal[sizeIndex](samples, spectrum);
 }
+
+#if defined(__clang__)
+#pragma clang attribute pop
+#endif
