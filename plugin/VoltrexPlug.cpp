@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "editor/EditorLayout.h"
 #include "editor/IGraphics.h"
 #include "plugin/ParamIds.h"
 #include "plugin/ParamTable.h"
@@ -62,7 +63,19 @@ VoltrexPlug::VoltrexPlug(vst2::HostCallback host)
   DeclareParameters(*this);
   MakeDefaultPreset("Default", 1);
   editor_ = std::make_unique<IGraphics>(this, kEditorWidth, kEditorHeight, kEditorFps);
+  EditorLayout layout(*editor_, this, editorRefs_);
+  layout.AttachBackground();
+  layout.AttachEngineKnobs();
+  layout.AttachPedals();
+  layout.AttachMainControls();
+  layout.AttachTuner();
+  layout.AttachResponsePanel();
+  layout.AttachImpulseFile();
   AttachGraphics(editor_.get());
+  layout.AttachBankLine();
+  layout.AttachPresetLine();
+  layout.AttachBrowser();
+  layout.AttachAboutBox();
   InitEngine(engine_, GetSampleRate());
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "editor/EditorRefs.h"
 #include "engine/Engine.h"
 #include "plugin/IEffectVST.h"
 
@@ -26,6 +27,9 @@ class VoltrexPlug : public IEffectVST {
   bool SerializeState(ByteChunk& chunk) override;
   int UnserializeState(const ByteChunk& chunk, int start) override;
 
+  // The editor controls the engine addresses directly.
+  const EditorRefs& EditorControls() const { return editorRefs_; }
+
   // The impulse-response file chosen in the IR loader, saved with the state.
   const std::string& ImpulsePath() const { return impulsePath_; }
 
@@ -39,6 +43,7 @@ class VoltrexPlug : public IEffectVST {
   void SelectPresetFromMidi(int program);
 
   std::unique_ptr<IGraphics> editor_;
+  EditorRefs editorRefs_;
   Engine engine_;
   std::string impulsePath_;
   int numBankPresets_ = 0;
