@@ -6,6 +6,9 @@ ITextControl::ITextControl(IEffectBase* plug, const IRect& rect, const IText& st
                            std::string_view text)
     : IControl(plug, rect), style_(style) {
   text_.Store(text);
+  // Nothing writes concurrently yet, so the drawn copy starts as the initial text even if
+  // a later read loses every race against a busy writer.
+  text_.Load(drawn_);
 }
 
 ITextControl::ITextControl(IEffectBase* plug, const IRect& rect, int paramIdx,
