@@ -3,6 +3,7 @@
 #include "editor/BitmapLoader.h"
 #include "editor/IBitmapControl.h"
 #include "editor/KeyCodes.h"
+#include "platform/EditorWindow.h"
 #include "platform/Files.h"
 #include "plugin/IEffectBase.h"
 
@@ -13,7 +14,7 @@ IGraphics::IGraphics(IEffectBase* plug, int width, int height, int fps)
       fps_(fps > 0 ? fps : kDefaultFps),
       textEntry_(plug) {}
 
-IGraphics::~IGraphics() = default;
+IGraphics::~IGraphics() { CloseWindow(); }
 
 // ---------------------------------------------------------------------------------------
 // Building
@@ -78,9 +79,21 @@ void IGraphics::PrepDraw() {
 // ---------------------------------------------------------------------------------------
 // The window
 
-bool IGraphics::OpenWindow(void*) { return false; }
+bool IGraphics::OpenWindow(void* parent) {
+  IRect placement{0, 0, width_, height_};
+  if (window_) {
+    placement = window_->Placement();
+    window_.reset();
+  }
+  window_ = platform::OpenEditorWindow(*this, parent, placement);
+  return window_ != nullptr;
+}
 
-void IGraphics::CloseWindow() {}
+void IGraphics::CloseWindow() { window_.reset(); }
+
+void IGraphics::IdleWindow() {
+  if (window_) window_->Idle();
+}
 
 void IGraphics::WindowOpened(void* nativeWindow) {
   nativeWindow_ = nativeWindow;

@@ -15,6 +15,9 @@
 #include "platform/Dialogs.h"
 
 class IEffectBase;
+namespace platform {
+class EditorWindow;
+}
 
 class IGraphics {
  public:
@@ -58,8 +61,13 @@ class IGraphics {
   void PrepDraw();
 
   // --- The window. ---
+  // Opens the native window inside the host's parent window; a window already open is
+  // replaced, the new one taking its place. False when no window could be made.
   virtual bool OpenWindow(void* parent);
   virtual void CloseWindow();
+  // The host's editor idle: window systems without a message loop of their own run the
+  // window's events and timer here.
+  void IdleWindow();
   // The window layer reports its window (null for a headless one); all controls are drawn
   // anew at the next tick.
   void WindowOpened(void* nativeWindow);
@@ -131,4 +139,6 @@ class IGraphics {
   bool handleMouseOver_ = false;
   bool windowOpen_ = false;
   void* nativeWindow_ = nullptr;
+  // Last member: the window goes first, while the controls it reports to still exist.
+  std::unique_ptr<platform::EditorWindow> window_;
 };

@@ -1,0 +1,24 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "tests/window/PluginPath.h"
+
+namespace {
+std::string gPluginPath;
+}
+
+const std::string& PluginPath() { return gPluginPath; }
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::strcmp(argv[i], "--plugin") == 0) gPluginPath = argv[i + 1];
+  }
+  if (gPluginPath.empty()) {
+    std::fprintf(stderr, "usage: window_tests --plugin PATH\n");
+    return 2;
+  }
+  return RUN_ALL_TESTS();
+}
