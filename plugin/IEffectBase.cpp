@@ -84,8 +84,16 @@ int IEffectBase::UnserializeParams(const ByteChunk& chunk, int pos) {
     if (pos < 0) break;
     param.Set(value);
   }
-  for (int i = 0; i < NParams(); ++i) OnParamChange(i);
+  RunStatePass(StatePass::Restore);
   return pos;
+}
+
+void IEffectBase::RunStatePass(StatePass pass) {
+  PlugLockGuard guard(lock_);
+  const StatePass outer = statePass_;
+  statePass_ = pass;
+  for (int i = 0; i < NParams(); ++i) OnParamChange(i);
+  statePass_ = outer;
 }
 
 bool IEffectBase::SerializeState(ByteChunk& chunk) { return SerializeParams(chunk); }

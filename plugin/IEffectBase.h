@@ -14,6 +14,11 @@
 
 class IGraphics;
 
+// The handler runs for every index in order when the host opens the plug-in and after a
+// state restore. During such a pass handlers only derive engine and editor state from the
+// stored values: buttons count as released and no handler rewrites a stored value.
+enum class StatePass { None, Open, Restore };
+
 class IEffectBase {
  public:
   // channelIO lists the legal (inputs-outputs) pairs, e.g. "1-1 2-2".
@@ -83,12 +88,15 @@ class IEffectBase {
   int GetHostVersion() const { return hostVersion_; }
 
   PlugLock& Lock() { return lock_; }
+  StatePass CurrentStatePass() const { return statePass_; }
   IGraphics* GetGUI() { return graphics_; }
   // Sets every editor control from its parameter's value without notifying the plug-in.
   void SetAllControlsFromParams();
 
  protected:
   void SetHost(int code, int version);
+  // OnParamChange for every index in order, marked as the given pass.
+  void RunStatePass(StatePass pass);
 
   // Runs one host audio call through ProcessBlock in pieces that fit the scratch buffers.
   // Sample is float (the 32-bit paths, converting) or double (read and written in place).
@@ -123,4 +131,5 @@ class IEffectBase {
   int hostCode_ = -1;
   int hostVersion_ = 0;
   IGraphics* graphics_ = nullptr;
+  StatePass statePass_ = StatePass::None;
 };

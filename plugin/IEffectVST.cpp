@@ -223,6 +223,14 @@ intptr_t IEffectVST::VSTDispatcher(vst2::AEffect* effect, int32_t opcode, int32_
     delete plug;
     return 0;
   }
+  // The editor idle waits for a block in progress like every request, then runs the
+  // window's events and timer as window messages run elsewhere: on the interface thread
+  // without the plug-in lock, which controls take themselves.
+  if (opcode == vst2::effEditIdle) {
+    { PlugLockGuard guard(plug->Lock()); }
+    if (IGraphics* graphics = plug->GetGUI()) graphics->IdleWindow();
+    return 0;
+  }
   PlugLockGuard guard(plug->Lock());
   return plug->Dispatch(opcode, index, value, ptr, opt);
 }
@@ -275,7 +283,7 @@ intptr_t IEffectVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
   switch (opcode) {
     case vst2::effOpen:
       HostSpecificInit();
-      for (int i = 0; i < NParams(); ++i) OnParamChange(i);
+      RunStatePass(StatePass::Open);
       return 0;
     case vst2::effSetProgram:
       ModifyCurrentPreset();

@@ -2,9 +2,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "editor/EditorLayout.h"
+#include "editor/IFileSelectorControl.h"
 #include "editor/IGraphics.h"
+#include "editor/IResponseGraphControl.h"
+#include "editor/ITextControl.h"
+#include "engine/EngineControls.h"
+#include "engine/ProcessChain.h"
 #include "plugin/ParamIds.h"
 #include "plugin/ParamTable.h"
 
@@ -72,11 +78,18 @@ VoltrexPlug::VoltrexPlug(vst2::HostCallback host)
   layout.AttachResponsePanel();
   layout.AttachImpulseFile();
   AttachGraphics(editor_.get());
+  library_.ListPresetBanks();
   layout.AttachBankLine();
   layout.AttachPresetLine();
   layout.AttachBrowser();
   layout.AttachAboutBox();
   InitEngine(engine_, GetSampleRate());
+  impulses_.SetView(this);
+  impulses_.SetSampleRate(GetSampleRate());
+  browser_ = std::make_unique<PresetBrowser>(*this, *editor_, editorRefs_, library_,
+                                             static_cast<PresetTarget&>(*this));
+  handler_ = std::make_unique<ParamChangeHandler>(*this, *editor_, editorRefs_, engine_, impulses_,
+                                                  *browser_);
 }
 
 VoltrexPlug::~VoltrexPlug() {
@@ -84,12 +97,48 @@ VoltrexPlug::~VoltrexPlug() {
   editor_.reset();
 }
 
+// A new rate re-designs every filter from the current values and resamples the loaded
+// impulse response; a new block size reserves the convolver's queues for it, so that
+// processing allocates nothing.
 void VoltrexPlug::Reset() {
   PlugLockGuard guard(Lock());
   ResetEngine(engine_, GetSampleRate());
+  if (impulses_.SetSampleRate(GetSampleRate())) SetImpulseLevel(engine_, impulses_.NormalisationGain());
+  if (GetBlockSize() > 0) convolver_.SetMaxBlockSize(GetBlockSize());
 }
 
-void VoltrexPlug::OnParamChange(int) {}
+void VoltrexPlug::OnParamChange(int index) {
+  PlugLockGuard guard(Lock());
+  if (handler_) handler_->OnParamChange(index);
+}
+
+// ---------------------------------------------------------------------------------------
+// Audio
+
+void VoltrexPlug::ProcessBlock(double** inputs, double** outputs, int frames) {
+  ProcessChain(engine_, convolver_, inputs, outputs, frames);
+  ShowTunerReadout();
+}
+
+void VoltrexPlug::ShowTunerReadout() {
+  const TunerReadout& readout = engine_.tuner.readout;
+  if (readout.refreshes == shownTunerRefreshes_) return;
+  shownTunerRefreshes_ = readout.refreshes;
+  editor_->SetControlFromPlug(editorRefs_.tunerMeter, readout.needle);
+  editor_->SetControlFromPlug(editorRefs_.tunerNote, readout.noteValue);
+  if (editorRefs_.tunerText) editorRefs_.tunerText->SetTextFromPlug(readout.text);
+}
+
+// ---------------------------------------------------------------------------------------
+// Impulse-response display
+
+void VoltrexPlug::ShowFileName(const std::string& name) {
+  if (editorRefs_.irFileName) editorRefs_.irFileName->SetTextFromPlug(name);
+}
+
+void VoltrexPlug::ShowResponse(const CurveSamples& samples) {
+  if (editorRefs_.responseGraph) editorRefs_.responseGraph->SetImpulse(samples);
+}
 
 // ---------------------------------------------------------------------------------------
 // MIDI
@@ -124,21 +173,42 @@ void VoltrexPlug::ForwardMidiControl(int target, int informed, double value) {
   EndInformHostOfParamChange(informed);
 }
 
+// Selects a preset of the current bank through kPresetSelect, which loads it.
 void VoltrexPlug::SelectPresetFromMidi(int program) {
-  // A program the bank does not hold selects nothing; a bank of one needs no division.
-  if (program >= numBankPresets_) return;
-  presetLoadPending_ = true;
-  selectedPreset_ = program;
-  const double value = numBankPresets_ > 1 ? double(program) / (numBankPresets_ - 1) : 0.0;
-  ForwardMidiControl(kPresetSelect, kPresetSelect, value);
+  if (!browser_->BeginProgramChange(program)) return;
+  ForwardMidiControl(kPresetSelect, kPresetSelect, browser_->SelectionValue(program));
+  browser_->FinishPendingLoad();
+}
+
+// ---------------------------------------------------------------------------------------
+// Presets: values go through the controls bound to each parameter, as user edits.
+
+void VoltrexPlug::ApplyParam(int index, double value) { editor_->Forward(index, value); }
+
+void VoltrexPlug::LoadImpulse(const std::string& path) { handler_->LoadImpulse(path); }
+
+void VoltrexPlug::SetImpulseStage(bool on) { handler_->SetImpulseStage(on); }
+
+void VoltrexPlug::ShowBankName(const char* name) {
+  if (editorRefs_.bankLine) editorRefs_.bankLine->SetTextFromPlug(name);
+}
+
+void VoltrexPlug::ShowPresetName(const char* name) {
+  for (ITextControl* text : {editorRefs_.presetLine, editorRefs_.loadedPresetName}) {
+    if (text) text->SetTextFromPlug(name);
+  }
 }
 
 // ---------------------------------------------------------------------------------------
 // State
 
+std::string VoltrexPlug::ImpulsePath() const {
+  return editorRefs_.irFileSelector ? editorRefs_.irFileSelector->GetLastSelectedFile() : std::string();
+}
+
 bool VoltrexPlug::SerializeState(ByteChunk& chunk) {
   PlugLockGuard guard(Lock());
-  chunk.PutString(impulsePath_);
+  chunk.PutString(ImpulsePath());
   return chunk.Size() > 0 && SerializeParams(chunk);
 }
 
@@ -149,11 +219,13 @@ int VoltrexPlug::UnserializeState(const ByteChunk& chunk, int start) {
   // A negative length can only come from a corrupt chunk.
   if (length < 0) return -1;
   const int64_t pathStart = int64_t(start) + 4;
-  impulsePath_.clear();
+  std::string_view path;
   if (length >= 1 && chunk.Holds(pathStart, length)) {
     const char* bytes = reinterpret_cast<const char*>(chunk.Data() + pathStart);
-    impulsePath_.assign(bytes, strnlen(bytes, size_t(length)));
+    path = std::string_view(bytes, strnlen(bytes, size_t(length)));
   }
+  // The kIrFile handler loads it when the restore runs the handlers.
+  if (editorRefs_.irFileSelector) editorRefs_.irFileSelector->SetLastSelectedFile(path);
   const int64_t paramsStart = pathStart + length;
   return UnserializeParams(chunk, paramsStart <= chunk.Size() ? int(paramsStart) : -1);
 }

@@ -5,13 +5,19 @@
 #include <memory>
 #include <string>
 
+#include "cabinet/ImpulseFiles.h"
+#include "cabinet/PartitionedConvolver.h"
 #include "editor/EditorRefs.h"
 #include "engine/Engine.h"
+#include "engine/ParamChangeHandler.h"
+#include "engine/PresetBrowser.h"
 #include "plugin/IEffectVST.h"
+#include "presets/PresetLibrary.h"
+#include "presets/PresetTarget.h"
 
 class IGraphics;
 
-class VoltrexPlug : public IEffectVST {
+class VoltrexPlug : public IEffectVST, private ImpulseFileView, private PresetTarget {
  public:
   static constexpr int kEditorWidth = 630;
   static constexpr int kEditorHeight = 440;
@@ -23,30 +29,42 @@ class VoltrexPlug : public IEffectVST {
 
   void Reset() override;
   void OnParamChange(int index) override;
+  void ProcessBlock(double** inputs, double** outputs, int frames) override;
   void ProcessMidiMsg(const IMidiMsg& msg) override;
   bool SerializeState(ByteChunk& chunk) override;
   int UnserializeState(const ByteChunk& chunk, int start) override;
 
   // The editor controls the engine addresses directly.
   const EditorRefs& EditorControls() const { return editorRefs_; }
+  const Engine& EngineState() const { return engine_; }
+  const ParamChangeHandler& Handler() const { return *handler_; }
 
   // The impulse-response file chosen in the IR loader, saved with the state.
-  const std::string& ImpulsePath() const { return impulsePath_; }
+  std::string ImpulsePath() const;
 
-  // The preset browser's view of the current bank.
-  int NumBankPresets() const { return numBankPresets_; }
-  int SelectedPreset() const { return selectedPreset_; }
-  bool PresetLoadPending() const { return presetLoadPending_; }
+  const PresetBrowser& Browser() const { return *browser_; }
+  PresetLibrary& Presets() { return library_; }
 
  private:
   void ForwardMidiControl(int target, int informed, double value);
   void SelectPresetFromMidi(int program);
+  // Audio thread: copies a new tuner reading into its controls (no allocation).
+  void ShowTunerReadout();
+  void ShowFileName(const std::string& name) override;
+  void ShowResponse(const CurveSamples& samples) override;
+  void ApplyParam(int index, double value) override;
+  void LoadImpulse(const std::string& path) override;
+  void SetImpulseStage(bool on) override;
+  void ShowBankName(const char* name) override;
+  void ShowPresetName(const char* name) override;
 
   std::unique_ptr<IGraphics> editor_;
   EditorRefs editorRefs_;
   Engine engine_;
-  std::string impulsePath_;
-  int numBankPresets_ = 0;
-  int selectedPreset_ = 0;
-  bool presetLoadPending_ = false;
+  PartitionedConvolver convolver_;
+  ImpulseFiles impulses_{convolver_};
+  PresetLibrary library_;
+  std::unique_ptr<PresetBrowser> browser_;
+  std::unique_ptr<ParamChangeHandler> handler_;
+  unsigned shownTunerRefreshes_ = 0;
 };

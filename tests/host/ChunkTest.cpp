@@ -1,8 +1,10 @@
 // State saved and restored by the host as program and bank chunks.
 #include <cmath>
+#include <filesystem>
 #include <random>
 
 #include "tests/host/PluginFixture.h"
+#include "tools/vsthost/WavFile.h"
 
 namespace {
 
@@ -84,7 +86,13 @@ TEST_F(PluginTest, RestoredValuesAreClampedToTheirRanges) {
 }
 
 TEST_F(PluginTest, ImpulsePathTravelsWithTheState) {
-  const std::string path = "C:\\Impulses\\V30 4x12.wav";
+  // The restore loads the file: it must exist, or a message box would wait for a click.
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "voltrex-chunk-test";
+  std::filesystem::create_directories(folder);
+  const std::string path = (folder / "V30 4x12.wav").string();
+  vsthost::WavAudio impulse;
+  impulse.channels = {std::vector<float>{0.5f, 0.25f}};
+  ASSERT_TRUE(vsthost::WriteWavFloat(path, impulse));
   std::vector<double> values = DefaultValues(*host);
   ASSERT_EQ(host->SetChunk(MakeProgramChunk(path, values), false), 1);
   const std::vector<uint8_t> chunk = host->GetChunk(false);
@@ -97,6 +105,7 @@ TEST_F(PluginTest, ImpulsePathTravelsWithTheState) {
   zeroed += "def";
   ASSERT_EQ(host->SetChunk(MakeProgramChunk(zeroed, values), false), 1);
   EXPECT_EQ(host->GetChunk(false).size(), kFreshProgramChunkBytes + 3);
+  std::filesystem::remove_all(folder);
 }
 
 TEST_F(PluginTest, ChunkWithoutMagicIsReadAsABareState) {

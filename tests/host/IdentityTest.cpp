@@ -168,6 +168,7 @@ TEST_F(PluginTest, IdleRequestsAndUnknownOpcodesAnswerZero) {
 }
 
 TEST_F(PluginTest, SampleRateAndBlockSizeChangesKeepEveryValue) {
+  host->Dispatch(vst2::effOpen);
   std::vector<float> before;
   for (int i = 0; i < 162; ++i) before.push_back(host->GetParameter(i));
   host->Start(48000.0, 256);

@@ -45,7 +45,7 @@ class ObservedPlug : public VoltrexPlug {
   void Reset() override { ++resets; }
   void ProcessBlock(double** inputs, double** outputs, int frames) override {
     pieces.push_back(frames);
-    VoltrexPlug::ProcessBlock(inputs, outputs, frames);
+    IEffectBase::ProcessBlock(inputs, outputs, frames);  // the frame's pass-through
   }
   intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                     float opt = 0.0f) {

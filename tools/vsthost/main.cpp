@@ -1,15 +1,30 @@
-// vsthost: loads a VST 2.x plug-in binary and reports on it as a DAW's scanner would.
+// vsthost: loads a VST 2.x plug-in binary and reports on it as a DAW's scanner would, or
+// renders audio through it.
 //   vsthost info PLUGIN    identity, channels, flags and every parameter with its display
+//   vsthost render PLUGIN IN.wav OUT.wav [index=value ...]
+//                          runs IN.wav through the plug-in at the file's rate with the given
+//                          parameters (normalised values, 0 to 1, as a host automates them)
+//                          and writes two channels of 32-bit float to OUT.wav
+//   vsthost riff OUT.wav [RATE]
+//                          writes a two-second synthetic guitar riff (mono, 48 kHz unless
+//                          RATE is given) to render
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "tools/vsthost/PluginHost.h"
+#include "tools/vsthost/Render.h"
+#include "tools/vsthost/Riff.h"
 
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: vsthost info PLUGIN\n");
+  std::fprintf(stderr,
+               "usage: vsthost info PLUGIN\n"
+               "       vsthost render PLUGIN IN.wav OUT.wav [index=value ...]  (values 0 to 1)\n"
+               "       vsthost riff OUT.wav [RATE]\n");
   return 2;
 }
 
@@ -49,9 +64,55 @@ int Info(const std::string& path) {
   return 0;
 }
 
+int RenderFile(const std::string& plugin, const std::string& inPath, const std::string& outPath,
+               const std::vector<std::string>& settingTexts) {
+  std::vector<vsthost::ParamSetting> settings;
+  for (const std::string& text : settingTexts) {
+    vsthost::ParamSetting setting;
+    if (!vsthost::ParseParamSetting(text, setting)) {
+      std::fprintf(stderr, "vsthost: not index=value with a value from 0 to 1: %s\n", text.c_str());
+      return 2;
+    }
+    settings.push_back(setting);
+  }
+  std::string error;
+  vsthost::WavAudio input;
+  if (!vsthost::ReadWav(inPath, input, &error)) {
+    std::fprintf(stderr, "vsthost: %s: %s\n", inPath.c_str(), error.c_str());
+    return 1;
+  }
+  auto host = vsthost::PluginHost::Load(plugin, &error);
+  if (!host) {
+    std::fprintf(stderr, "vsthost: cannot load %s: %s\n", plugin.c_str(), error.c_str());
+    return 1;
+  }
+  const vsthost::WavAudio output = vsthost::Render(*host, input, settings);
+  if (!vsthost::WriteWavFloat(outPath, output)) {
+    std::fprintf(stderr, "vsthost: cannot write %s\n", outPath.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+int WriteRiff(const std::string& outPath, const char* rateText) {
+  const double rate = rateText ? std::strtod(rateText, nullptr) : 48000.0;
+  if (!(rate >= 8000.0 && rate <= 384000.0)) return Usage();
+  if (!vsthost::WriteWavFloat(outPath, vsthost::SynthesiseRiff(rate))) {
+    std::fprintf(stderr, "vsthost: cannot write %s\n", outPath.c_str());
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "info") == 0) return Info(argv[2]);
+  if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "riff") == 0) {
+    return WriteRiff(argv[2], argc == 4 ? argv[3] : nullptr);
+  }
+  if (argc >= 5 && std::strcmp(argv[1], "render") == 0) {
+    return RenderFile(argv[2], argv[3], argv[4], std::vector<std::string>(argv + 5, argv + argc));
+  }
   return Usage();
 }
