@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/ThisModule.h"
 #include "platform/win32/WideText.h"
 
 namespace platform {
@@ -14,10 +15,8 @@ constexpr DWORD kLongestPathChars = 32768;
 
 // The file name of the module (DLL or program) that holds this code.
 std::wstring ModulePath() {
-  HMODULE module = nullptr;
-  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                          reinterpret_cast<LPCWSTR>(&LibraryFolder), &module))
-    return {};
+  HMODULE module = ThisModule();
+  if (!module) return {};
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
