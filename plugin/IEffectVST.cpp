@@ -193,11 +193,6 @@ void IEffectVST::PublishChannelCounts() {
   outArrangement_.type = ArrangementType(NOutChannels());
 }
 
-void IEffectVST::SetLatency(int samples) {
-  identity_.latency = samples;
-  effect_.initialDelay = samples;
-}
-
 void IEffectVST::AttachGraphics(IGraphics* graphics) {
   IEffectBase::AttachGraphics(graphics);
   if (!graphics) return;

@@ -58,7 +58,6 @@ class IEffectVST : public IEffectBase {
   int GetHost();
   // First open: host detection, channel limits for hosts that need them, channel counts.
   void HostSpecificInit();
-  void SetLatency(int samples);
   void ResizeGraphics();
 
   // Host-extension bits recorded by the can-do queries.
