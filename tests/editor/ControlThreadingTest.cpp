@@ -41,7 +41,12 @@ TEST(AtomicText, AReaderNeverSeesATornText) {
   text.Store(a);
   std::atomic<bool> stop{false};
   std::thread writer([&] {
-    for (int i = 0; !stop.load(); ++i) text.Store(i % 2 ? a : b);
+    // Yielding between writes keeps the race tight without starving the reader on a
+    // loaded machine, where it could otherwise lose every attempt.
+    for (int i = 0; !stop.load(); ++i) {
+      text.Store(i % 2 ? a : b);
+      std::this_thread::yield();
+    }
   });
   char out[65];
   int reads = 0;
