@@ -26,6 +26,10 @@ WavAudio Render(PluginHost& host, const WavAudio& input, const std::vector<Param
                 int blockSize) {
   host.Start(input.sampleRate, blockSize);
   for (const ParamSetting& s : settings) host.SetParameter(s.index, s.normalized);
+  return Process(host, input, blockSize);
+}
+
+WavAudio Process(PluginHost& host, const WavAudio& input, int blockSize) {
   const int frames = input.Frames();
   WavAudio output;
   output.sampleRate = input.sampleRate;

@@ -24,4 +24,7 @@ bool ParseParamSetting(const std::string& text, ParamSetting& setting);
 WavAudio Render(PluginHost& host, const WavAudio& input, const std::vector<ParamSetting>& settings,
                 int blockSize = 512);
 
+// The processing part of Render, for a plug-in already started with this block size.
+WavAudio Process(PluginHost& host, const WavAudio& input, int blockSize = 512);
+
 }  // namespace vsthost

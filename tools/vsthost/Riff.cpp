@@ -47,4 +47,14 @@ WavAudio SynthesiseRiff(double sampleRate) {
   return riff;
 }
 
+WavAudio SynthesisePluck(double sampleRate, double frequencyHz, double seconds) {
+  const auto frames = size_t(seconds * sampleRate);
+  WavAudio pluck;
+  pluck.sampleRate = sampleRate;
+  pluck.channels = {std::vector<float>(frames)};
+  uint32_t seed = 1;
+  Pluck(frequencyHz, sampleRate, seed, pluck.channels[0], 0, frames);
+  return pluck;
+}
+
 }  // namespace vsthost

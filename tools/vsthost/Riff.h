@@ -9,4 +9,7 @@ namespace vsthost {
 // Mono, about two seconds at the given rate; peaks near 0.5. Its first sample is not zero.
 WavAudio SynthesiseRiff(double sampleRate);
 
+// One plucked note of the riff's kind, mono, peaking near 0.5.
+WavAudio SynthesisePluck(double sampleRate, double frequencyHz, double seconds);
+
 }  // namespace vsthost

@@ -8,12 +8,22 @@
 //   vsthost riff OUT.wav [RATE]
 //                          writes a two-second synthetic guitar riff (mono, 48 kHz unless
 //                          RATE is given) to render
+//   vsthost presets PLUGIN lists the preset banks installed beside the plug-in binary,
+//                          each preset with the program number that loads it
+//   vsthost render-presets PLUGIN IN.wav OUTDIR [PROGRAM]
+//                          renders IN.wav through program PROGRAM (0 unless given; the
+//                          last one in a shorter bank) of every bank, loaded by bank
+//                          selection and MIDI program change, into OUTDIR/<bank> - <preset>.wav
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "plugin/ParamIds.h"
+#include "tools/vsthost/InstalledPresets.h"
 #include "tools/vsthost/PluginHost.h"
 #include "tools/vsthost/Render.h"
 #include "tools/vsthost/Riff.h"
@@ -24,7 +34,9 @@ int Usage() {
   std::fprintf(stderr,
                "usage: vsthost info PLUGIN\n"
                "       vsthost render PLUGIN IN.wav OUT.wav [index=value ...]  (values 0 to 1)\n"
-               "       vsthost riff OUT.wav [RATE]\n");
+               "       vsthost riff OUT.wav [RATE]\n"
+               "       vsthost presets PLUGIN\n"
+               "       vsthost render-presets PLUGIN IN.wav OUTDIR [PROGRAM]  (PROGRAM 0 to 127)\n");
   return 2;
 }
 
@@ -104,6 +116,71 @@ int WriteRiff(const std::string& outPath, const char* rateText) {
   return 0;
 }
 
+int ListPresets(const std::string& plugin) {
+  const std::vector<vsthost::PresetBank> banks = vsthost::ListInstalledPresets(plugin);
+  if (banks.empty()) {
+    std::fprintf(stderr, "vsthost: no preset banks beside %s\n", plugin.c_str());
+    return 1;
+  }
+  for (size_t b = 0; b < banks.size(); ++b) {
+    std::printf("bank %zu: %s (%zu presets)\n", b, banks[b].name.c_str(), banks[b].presets.size());
+    for (size_t p = 0; p < banks[b].presets.size(); ++p) {
+      std::printf("  %3zu  %s\n", p, banks[b].presets[p].c_str());
+    }
+  }
+  return 0;
+}
+
+double RmsDb(const vsthost::WavAudio& audio) {
+  double sum = 0.0;
+  size_t count = 0;
+  for (const std::vector<float>& channel : audio.channels) {
+    for (float s : channel) sum += double(s) * double(s);
+    count += channel.size();
+  }
+  return count == 0 || sum == 0.0 ? -INFINITY : 10.0 * std::log10(sum / double(count));
+}
+
+// One preset of each bank, each in a fresh instance, so no preset inherits another's state.
+int RenderPresets(const std::string& plugin, const std::string& inPath, const std::string& outFolder,
+                  const char* programText) {
+  char* end = nullptr;
+  const long program = programText ? std::strtol(programText, &end, 10) : 0;
+  if (programText && (*end != '\0' || program < 0 || program > 127)) return Usage();
+  std::string error;
+  vsthost::WavAudio input;
+  if (!vsthost::ReadWav(inPath, input, &error)) {
+    std::fprintf(stderr, "vsthost: %s: %s\n", inPath.c_str(), error.c_str());
+    return 1;
+  }
+  const std::vector<vsthost::PresetBank> banks = vsthost::ListInstalledPresets(plugin);
+  if (banks.empty()) {
+    std::fprintf(stderr, "vsthost: no preset banks beside %s\n", plugin.c_str());
+    return 1;
+  }
+  for (size_t b = 0; b < banks.size(); ++b) {
+    if (banks[b].presets.empty()) continue;
+    const int p = std::min(int(program), int(banks[b].presets.size()) - 1);
+    auto host = vsthost::PluginHost::Load(plugin, &error);
+    if (!host) {
+      std::fprintf(stderr, "vsthost: cannot load %s: %s\n", plugin.c_str(), error.c_str());
+      return 1;
+    }
+    host->Start(input.sampleRate);
+    vsthost::LoadInstalledPreset(*host, int(b), int(banks.size()), p);
+    const vsthost::WavAudio output = vsthost::Process(*host, input);
+    const std::string outPath = outFolder + "/" + banks[b].name + " - " + banks[b].presets[size_t(p)] + ".wav";
+    if (!vsthost::WriteWavFloat(outPath, output)) {
+      std::fprintf(stderr, "vsthost: cannot write %s\n", outPath.c_str());
+      return 1;
+    }
+    std::printf("%s / %s: %s, %s, %.1f dB RMS -> %s\n", banks[b].name.c_str(), banks[b].presets[size_t(p)].c_str(),
+                host->ParamDisplay(kDstPreset).c_str(), host->ParamDisplay(kCabPreset).c_str(), RmsDb(output),
+                outPath.c_str());
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -113,6 +190,10 @@ int main(int argc, char** argv) {
   }
   if (argc >= 5 && std::strcmp(argv[1], "render") == 0) {
     return RenderFile(argv[2], argv[3], argv[4], std::vector<std::string>(argv + 5, argv + argc));
+  }
+  if (argc == 3 && std::strcmp(argv[1], "presets") == 0) return ListPresets(argv[2]);
+  if ((argc == 5 || argc == 6) && std::strcmp(argv[1], "render-presets") == 0) {
+    return RenderPresets(argv[2], argv[3], argv[4], argc == 6 ? argv[5] : nullptr);
   }
   return Usage();
 }
