@@ -34,13 +34,24 @@ TEST_F(PresetBrowserTest, ProgramChangesLoadPresetsOfTheFirstBank) {
   EXPECT_EQ(AfterProgram(127), first);  // no such preset: nothing happens
 }
 
-TEST_F(PresetBrowserTest, AutomatedSelectionAloneLoadsNothing) {
-  std::vector<double> before = StoredValues(*host);
-  host->SetParameter(kPresetSelect, 1.0f);
+TEST_F(PresetBrowserTest, AutomatedSelectionLoadsOnlyWhileAChoiceIsPending) {
+  // Older preset versions leave some values as they were: compare equal histories.
+  AfterProgram(0);
+  const std::vector<double> viaMidi = AfterProgram(1);
+  const std::vector<double> first = AfterProgram(0);
+  host->SetParameter(kPresetSelect, float(viaMidi[kPresetSelect]));
   std::vector<double> after = StoredValues(*host);
-  EXPECT_EQ(after[kPresetSelect], 1.0);
-  after[kPresetSelect] = before[kPresetSelect];
-  EXPECT_EQ(after, before);
+  EXPECT_EQ(after[kPresetSelect], double(float(viaMidi[kPresetSelect])));
+  after[kPresetSelect] = first[kPresetSelect];
+  EXPECT_EQ(after, first);  // moved the selection, loaded nothing
+
+  host->SetParameter(kPresetSelect, 0.0f);
+  host->SetParameter(kPresetLcdClick, 1.0f);  // a choice is under way
+  host->SetParameter(kPresetSelect, float(viaMidi[kPresetSelect]));
+  after = StoredValues(*host);
+  after[kPresetSelect] = viaMidi[kPresetSelect];
+  after[kPresetListScroll] = viaMidi[kPresetListScroll];
+  EXPECT_EQ(after, viaMidi);
 }
 
 TEST_F(PresetBrowserTest, NextButtonLoadsOnReleaseLikeTheProgramChange) {
