@@ -238,6 +238,7 @@ void IGraphics::OnKeyDown(int x, int y, int key) {
 // Timer tick and painting
 
 IRect IGraphics::OnTimerTick() {
+  platform::ShowDeferredMessage();  // one raised on the audio thread, shown here instead
   textEntry_.Tick();
   if (!raster_) return {};
   IRect dirty;

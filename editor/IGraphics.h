@@ -93,9 +93,9 @@ class IGraphics {
   int MouseOver() const { return mouseOver_; }
 
   // --- Timer tick, interface thread. ---
-  // Text-entry housekeeping, then paints what is dirty into the back buffer. Returns the
-  // painted rectangle for the window layer to copy; empty when nothing was dirty or no
-  // window is open.
+  // Shows a message raised on the audio thread, does text-entry housekeeping, then paints
+  // what is dirty into the back buffer. Returns the painted rectangle for the window layer
+  // to copy; empty when nothing was dirty or no window is open.
   IRect OnTimerTick();
   // The back buffer; it exists only while a window is open, null otherwise.
   const IGraphicsRaster* Raster() const { return raster_.get(); }

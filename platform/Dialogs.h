@@ -13,6 +13,19 @@ void ShowMessage(const std::string& text, const std::string& caption);
 using MessageSink = void (*)(const std::string& text, const std::string& caption, void* user);
 void SetMessageSink(MessageSink sink, void* user);
 
+// While one of these lives on a thread (the host's audio callbacks), messages raised there
+// are not shown: a modal box would stall the host's audio until clicked. The first one waits
+// in a fixed slot, without allocating or blocking, until ShowDeferredMessage.
+class ScopedMessageDeferral {
+ public:
+  ScopedMessageDeferral();
+  ~ScopedMessageDeferral();
+  ScopedMessageDeferral(const ScopedMessageDeferral&) = delete;
+  ScopedMessageDeferral& operator=(const ScopedMessageDeferral&) = delete;
+};
+// Shows the message that waits, if any (interface thread, without the plug-in lock).
+void ShowDeferredMessage();
+
 enum class FileAction { Open = 0, Save = 1 };
 
 // Asks the user for a file starting in folder; false (and an empty result) on cancel.

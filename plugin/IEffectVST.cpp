@@ -7,6 +7,7 @@
 #include <string>
 
 #include "editor/IGraphics.h"
+#include "platform/Dialogs.h"
 
 namespace {
 
@@ -226,6 +227,12 @@ intptr_t IEffectVST::VSTDispatcher(vst2::AEffect* effect, int32_t opcode, int32_
     if (IGraphics* graphics = plug->GetGUI()) graphics->IdleWindow();
     return 0;
   }
+  if (opcode == vst2::effProcessEvents) {
+    // Events arrive on the audio thread: a message they raise waits for the editor's tick.
+    const platform::ScopedMessageDeferral onAudioThread;
+    PlugLockGuard guard(plug->Lock());
+    return plug->Dispatch(opcode, index, value, ptr, opt);
+  }
   PlugLockGuard guard(plug->Lock());
   return plug->Dispatch(opcode, index, value, ptr, opt);
 }
@@ -233,6 +240,7 @@ intptr_t IEffectVST::VSTDispatcher(vst2::AEffect* effect, int32_t opcode, int32_
 template <typename Sample>
 void IEffectVST::ProcessAudio(Sample** inputs, Sample** outputs, int32_t frames,
                               OutputMode mode) {
+  const platform::ScopedMessageDeferral onAudioThread;
   PlugLockGuard guard(Lock());
   if (identity_.doesMidi) CallHost(vst2::audioMasterWantMidi);
   if (frames > 0) ProcessHostBuffers(inputs, outputs, frames, mode);
@@ -256,6 +264,8 @@ void IEffectVST::VSTProcessDoubleReplacing(vst2::AEffect* effect, double** input
 void IEffectVST::VSTSetParameter(vst2::AEffect* effect, int32_t index, float value) {
   IEffectVST* plug = PlugOf(effect);
   if (!plug || !plug->GetParam(index)) return;
+  // Hosts play automation from their audio thread.
+  const platform::ScopedMessageDeferral maybeOnAudioThread;
   PlugLockGuard guard(plug->Lock());
   if (IGraphics* graphics = plug->GetGUI()) graphics->SetParameterFromPlug(index, value, true);
   plug->GetParam(index)->SetNormalized(value);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -494,6 +495,20 @@ TEST_F(ImpulseHandlerTest, RestoredPathLoadsAndAMissingOneIsReported) {
   ASSERT_GT(other.UnserializeState(missingChunk, 0), 0);
   EXPECT_EQ(messages, std::vector<std::string>{"Error: File not found:\n" + missing});
   EXPECT_NEAR(other.EngineState().impulseLevel, GainOf(4), 1e-4);  // the previous one stays
+}
+
+TEST_F(ImpulseHandlerTest, AMessageRaisedByHostAutomationWaitsForTheEditorsTick) {
+  Choose(folder.Path() + "a.wav");
+  std::filesystem::remove(folder.Path() + "b.wav");
+  // Hosts automate from their audio thread, where a modal box would stall the audio.
+  vst2::AEffect* effect = plug->Effect();
+  effect->setParameter(effect, kIrNext, 1.0f);
+  effect->setParameter(effect, kIrNext, 0.0f);
+  EXPECT_TRUE(messages.empty());
+  plug->GetGUI()->OnTimerTick();
+  EXPECT_EQ(messages, std::vector<std::string>{"Error: File not found:\n" + folder.Path() + "b.wav"});
+  plug->GetGUI()->OnTimerTick();
+  EXPECT_EQ(messages.size(), 1u);
 }
 
 }  // namespace
