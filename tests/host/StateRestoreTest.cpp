@@ -12,7 +12,6 @@ constexpr int kPedalLevel = 62;
 constexpr int kPedalLow = 94;
 constexpr int kPedalMid = 110;
 constexpr int kPedalHigh = 126;
-constexpr int kTuning = 157;
 
 std::vector<float> HostValues(vsthost::PluginHost& host) {
   std::vector<float> values;
@@ -61,23 +60,6 @@ TEST_F(AmpTest, ChunkSavedAfterPedalEditsRestoresExactly) {
   auto reference = Started(kRate);
   ASSERT_EQ(reference->SetChunk(saved, false), 1);
   EXPECT_EQ(ProcessDouble(*fresh, in, kBlock).left, ProcessDouble(*reference, in, kBlock).left);
-}
-
-TEST_F(AmpTest, StoredButtonPressesToggleStepAndLoadNothing) {
-  std::vector<double> values = StoredValues(*host);
-  // IR on/off, model and cabinet stepping, preset display and stepping, tuner and tuning,
-  // IR stepping, display panel.
-  for (int button : {20, 142, 143, 144, 145, 147, 149, 150, 155, 156, 159, 160, 161}) values[size_t(button)] = 1.0;
-  const std::vector<uint8_t> chunk = MakeProgramChunk("", values);
-  const Stereo in = TestSignal(2 * kBlock);
-  for (int round = 0; round < 2; ++round) {
-    ASSERT_EQ(host->SetChunk(chunk, false), 1);
-    EXPECT_EQ(host->GetChunk(false), chunk);
-    EXPECT_EQ(host->GetParameter(kTuning), 0.0f);
-    // The tuner would pass the input through unchanged.
-    const Stereo out = ProcessDouble(*host, in, kBlock);
-    EXPECT_NE(out.left, in.left);
-  }
 }
 
 }  // namespace

@@ -335,22 +335,6 @@ std::vector<double> Values(VoltrexPlug& plug) {
   return values;
 }
 
-TEST_F(ParamHandlerTest, OpeningKeepsEveryDefaultButTheSelectedPedalsSwitch) {
-  CountingPlug fresh;
-  const std::vector<double> defaults = Values(fresh);
-  fresh.Effect()->dispatcher(fresh.Effect(), vst2::effOpen, 0, 0, nullptr, 0.0f);
-  const std::vector<double> opened = Values(fresh);
-  for (int i = 0; i < kNumParams; ++i) {
-    if (i == kPedalSwitch || i == kPedalLed) {
-      EXPECT_EQ(opened[size_t(i)], defaults[kDstOn]) << i;
-    } else {
-      EXPECT_EQ(opened[size_t(i)], defaults[size_t(i)]) << i;
-    }
-  }
-  EXPECT_EQ(fresh.EngineState().knobs.drive, 0.5);
-  EXPECT_DOUBLE_EQ(fresh.EngineState().masterVolume, 0.5);
-}
-
 TEST_F(ParamHandlerTest, OpeningShowsOnlyTheSelectedPedalAndNoPanel) {
   EXPECT_EQ(ShownPedals(), std::vector<int>{0});
   EXPECT_FALSE(ShownByIndex(Refs().responsePanel));

@@ -114,12 +114,6 @@ TEST_F(PresetBrowserTest, SteppingPastEitherEndReloadsTheEndPreset) {
   EXPECT_EQ(Loaded(), "a24");
 }
 
-TEST_F(PresetBrowserTest, SelectionAloneLoadsNothing) {
-  Edit(kPresetSelect, 0.5);
-  EXPECT_EQ(Loaded(), "");
-  EXPECT_EQ(plug->Presets().SelectedPreset(), 12);
-}
-
 TEST_F(PresetBrowserTest, BanksOfOnePresetOrNoneStayAtIndexZero) {
   SelectBank(2);
   Press(kPresetNext);
