@@ -55,9 +55,16 @@ Command KdialogCommand(FileAction action, const std::string& folder, void* paren
 
 }  // namespace
 
-// Without a toolkit the message goes to standard error, where a host's log shows it.
+// The desktop's message box through the same tools, waiting for its button as a modal box
+// does; without either tool the message goes to standard error, where a host's log shows it.
 void ShowNativeMessage(const std::string& text, const std::string& caption) {
-  std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+  if (IsOnPath("zenity")) {
+    RunAndReadLine({"zenity", "--error", "--no-markup", "--title=" + caption, "--text=" + text});
+  } else if (IsOnPath("kdialog")) {
+    RunAndReadLine({"kdialog", "--title", caption, "--error", text});
+  } else {
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+  }
 }
 
 // The desktop's own file chooser, run as a child process while the editor waits: zenity

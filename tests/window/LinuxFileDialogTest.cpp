@@ -1,4 +1,4 @@
-// The Linux file prompt runs the desktop's chooser as a child process. Stand-ins for
+// The Linux file prompt and message box run the desktop's tools as child processes. Stand-ins for
 // zenity and kdialog, shell scripts in a folder that replaces PATH, record the arguments
 // they receive and answer what the test tells them.
 #include <gtest/gtest.h>
@@ -145,6 +145,15 @@ TEST_F(LinuxFileDialogTest, WithoutAChooserOrAWindowTheAnswerIsNo) {
   InstallTool("zenity", "/tmp/chosen.wav\n");
   EXPECT_FALSE(platform::PromptNativeFile(result, FileAction::Open, irFolder_, nullptr));
   EXPECT_FALSE(AnyToolRan());
+}
+
+TEST_F(LinuxFileDialogTest, MessagesShowThroughTheSameTools) {
+  InstallTool("kdialog", "");
+  platform::ShowNativeMessage("File not found:\n/x.wav", "Error");
+  EXPECT_EQ(ArgsOf("kdialog"), (Args{"--title", "Error", "--error", "File not found:", "/x.wav"}));
+  InstallTool("zenity", "");
+  platform::ShowNativeMessage("File not found:\n/x.wav", "Error");
+  EXPECT_EQ(ArgsOf("zenity"), (Args{"--error", "--no-markup", "--title=Error", "--text=File not found:", "/x.wav"}));
 }
 
 }  // namespace
