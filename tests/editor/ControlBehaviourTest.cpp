@@ -42,11 +42,12 @@ class Controls : public testing::Test {
   HeadlessEditor editor_;
 };
 
-TEST_F(Controls, KnobDragFollowsGearingAndFineModifiers) {
+TEST_F(Controls, KnobDragFollowsGearingAndFineModifiersAndTheFrameFollowsTheValue) {
   auto* knob = Attach(new IKnobMultiControl(&plug_, 100, 100, P::kLevel, Bitmap(kKnobBitmap)));
   const int height = knob->GetRECT().H();
   ASSERT_EQ(height, 40);
   knob->SetValueFromPlug(0.5);
+  EXPECT_EQ(knob->FrameOfValue(53), 27);
   editor_.Drag(110, 120, 110, 120 - height);
   EXPECT_DOUBLE_EQ(knob->GetValue(), 0.75);
   EXPECT_DOUBLE_EQ(plug_.ChangesOf(P::kLevel).back(), 0.75);
@@ -60,18 +61,11 @@ TEST_F(Controls, KnobDragFollowsGearingAndFineModifiers) {
   editor_.Drag(110, 120, 110, 120 - 10 * height);
   EXPECT_EQ(knob->GetValue(), 1.0);
   EXPECT_EQ(plug_.ChangesOf(P::kLevel).back(), 1.0);
-}
-
-TEST_F(Controls, KnobFramesFollowTheValue) {
-  auto* knob = Attach(new IKnobMultiControl(&plug_, 0, 0, P::kLevel, Bitmap(kKnobBitmap)));
-  const auto frame = [knob](double v) {
-    knob->SetValueFromPlug(v);
-    return knob->FrameOfValue(53);
-  };
-  EXPECT_EQ(frame(0.0), 1);
-  EXPECT_EQ(frame(1.0), 53);
-  EXPECT_EQ(frame(0.5), 27);
-  EXPECT_EQ(frame(0.5 / 52), 2);  // halfway to the second frame rounds up
+  EXPECT_EQ(knob->FrameOfValue(53), 53);
+  knob->SetValueFromPlug(0.0);
+  EXPECT_EQ(knob->FrameOfValue(53), 1);
+  knob->SetValueFromPlug(0.5 / 52);
+  EXPECT_EQ(knob->FrameOfValue(53), 2);  // halfway to the second frame rounds up
 }
 
 TEST_F(Controls, WheelAndDoubleClickOnAKnob) {
@@ -96,64 +90,64 @@ TEST_F(Controls, WheelAndDoubleClickOnAKnob) {
   EXPECT_DOUBLE_EQ(plug_.ChangesOf(P::kLevel).back(), 0.3);
 }
 
-TEST_F(Controls, SwitchesStepThroughTheirFramesAndWrap) {
+// A switch steps through its frames and wraps; a contact is 1 only while held; a button
+// switch shows itself pressed while held and toggles on release. The plug-in sees each value.
+TEST_F(Controls, TheSwitchFamily) {
   auto* two = Attach(new ISwitchControl(&plug_, 0, 0, P::kSwitch, Bitmap(kButtonBitmap)));
   auto* three = Attach(new ISwitchControl(&plug_, 100, 0, P::kLevel, Bitmap(kToggle3Bitmap)));
+  auto* contact = Attach(new IContactControl(&plug_, 0, 100, P::kSwitch, Bitmap(kButtonBitmap)));
+  auto* button = Attach(new IButtonSwitchControl(&plug_, 100, 100, P::kSwitch, Bitmap(kButtonBitmap)));
   editor_.Click(5, 5);
   EXPECT_EQ(two->GetValue(), 1.0);
   editor_.Click(5, 5);
   EXPECT_EQ(two->GetValue(), 0.0);
   EXPECT_EQ(plug_.ChangesOf(P::kSwitch), (std::vector<double>{1.0, 0.0}));
-
   std::vector<double> seen;
   for (int i = 0; i < 4; ++i) {
     editor_.Click(105, 5);
     seen.push_back(three->GetValue());
   }
   EXPECT_EQ(seen, (std::vector<double>{0.5, 1.0, 0.0, 0.5}));
-}
 
-TEST_F(Controls, ContactIsOneWhileHeldAndThePlugInSeesBoth) {
-  auto* contact = Attach(new IContactControl(&plug_, 0, 0, P::kSwitch, Bitmap(kButtonBitmap)));
-  editor_.MouseDown(5, 5);
+  plug_.Clear();
+  editor_.MouseDown(5, 105);
   EXPECT_EQ(contact->GetValue(), 1.0);
-  editor_.MouseUp(5, 5);
+  editor_.MouseUp(5, 105);
   EXPECT_EQ(contact->GetValue(), 0.0);
   EXPECT_EQ(plug_.ChangesOf(P::kSwitch), (std::vector<double>{1.0, 0.0}));
   // The edit is announced to the host around it.
   EXPECT_EQ(plug_.begins, std::vector<int>{P::kSwitch});
   EXPECT_EQ(plug_.ends, std::vector<int>{P::kSwitch});
-
   // A quick second click arrives as a double click and counts as a press.
   plug_.Clear();
-  editor_.DoubleClick(5, 5);
+  editor_.DoubleClick(5, 105);
   EXPECT_EQ(plug_.ChangesOf(P::kSwitch), (std::vector<double>{1.0, 0.0, 1.0, 0.0}));
   EXPECT_EQ(plug_.begins.size(), plug_.ends.size());
-}
 
-TEST_F(Controls, ButtonSwitchKeepsItsValueWhileHeldAndTogglesOnRelease) {
-  auto* button = Attach(new IButtonSwitchControl(&plug_, 0, 0, P::kSwitch, Bitmap(kButtonBitmap)));
-  editor_.MouseDown(5, 5);
+  plug_.Clear();
+  editor_.MouseDown(105, 105);
   EXPECT_TRUE(button->Pressed());
   EXPECT_EQ(button->GetValue(), 0.0);
-  editor_.MouseUp(5, 5);
+  editor_.MouseUp(105, 105);
   EXPECT_FALSE(button->Pressed());
   EXPECT_EQ(button->GetValue(), 1.0);
-  editor_.Click(5, 5);
+  editor_.Click(105, 105);
   EXPECT_EQ(button->GetValue(), 0.0);
   EXPECT_EQ(plug_.ChangesOf(P::kSwitch), (std::vector<double>{0.0, 1.0, 1.0, 0.0}));
 }
 
-TEST_F(Controls, OverlayShowsOnItsTargetAreaAndHidesOnAClickAnywhereOnIt) {
+TEST_F(Controls, OverlayShowsOnItsTargetAreaAndAClickAnywhereOnItOnlyHidesIt) {
+  auto* beneath = Attach(new ISwitchControl(&plug_, 100, 100, P::kSwitch, Bitmap(kButtonBitmap)));
   auto* overlay = Attach(new IBitmapOverlayControl(&plug_, 50, 60, Bitmap(kAboutBitmap), {0, 0, 20, 10}));
-  EXPECT_EQ(graphics_.ControlAt(100, 100), IGraphics::kNoControl);  // hidden overlay: area only
+  EXPECT_EQ(graphics_.ControlAt(105, 105), 0);  // hidden overlay: its target area only
   editor_.Click(5, 5);
   EXPECT_TRUE(overlay->Shown());
   EXPECT_EQ(graphics_.ControlAt(5, 5), IGraphics::kNoControl);  // the area is no longer it
-  EXPECT_EQ(graphics_.ControlAt(100, 100), 0);
-  editor_.Click(300, 250);
+  editor_.Click(105, 105);
   EXPECT_FALSE(overlay->Shown());
   EXPECT_EQ(overlay->GetValue(), 0.0);
+  EXPECT_EQ(beneath->GetValue(), 0.0) << "the click went no further";
+  EXPECT_EQ(graphics_.ControlAt(5, 5), 1);
 }
 
 TEST_F(Controls, VerticalSliderMapsThePointerAlongItsTrack) {

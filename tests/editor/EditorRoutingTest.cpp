@@ -77,33 +77,29 @@ class Routing : public testing::Test {
 
 using Events = std::vector<std::string>;
 
-TEST_F(Routing, TheTopmostVisibleControlThatIsHitTakesTheEvent) {
+TEST_F(Routing, OnlyTheTopmostVisibleUngrayedControlThatIsHitTakesEvents) {
   EXPECT_EQ(graphics_.ControlAt(75, 75), 1);
   EXPECT_EQ(graphics_.ControlAt(10, 10), 0);
   EXPECT_EQ(graphics_.ControlAt(100, 10), IGraphics::kNoControl);  // right edge is outside
   EXPECT_EQ(graphics_.ControlAt(149, 149), 1);
   EXPECT_EQ(graphics_.ControlAt(150, 149), IGraphics::kNoControl);
-  above_->Hide(true);
-  EXPECT_EQ(graphics_.ControlAt(75, 75), 0);
-  above_->Hide(false);
-  above_->GrayOut(true);
-  EXPECT_EQ(graphics_.ControlAt(75, 75), 0);
-  above_->GrayOut(false);
-  graphics_.AttachControl(new Recorder(&plug_, {0, 0, 0, 0}, kRed));
-  EXPECT_EQ(graphics_.ControlAt(0, 0), 0);  // an empty rectangle never hits
-}
 
-TEST_F(Routing, HiddenAndGrayedControlsTakeNoEventsOfAnyKind) {
+  // Hidden, then grayed, the upper control takes no event of any kind.
   HeadlessEditor editor(graphics_);
   graphics_.HideControl(EditorTestPlug::kSwitch, true);
+  EXPECT_EQ(graphics_.ControlAt(75, 75), 0);
   editor.Click(75, 75);
   editor.Wheel(75, 75, 1);
   editor.Key(75, 75, kKeySpace);
   graphics_.HideControl(EditorTestPlug::kSwitch, false);
   graphics_.GrayOutControl(EditorTestPlug::kSwitch, true);
+  EXPECT_EQ(graphics_.ControlAt(75, 75), 0);
   graphics_.OnMouseDblClick(76, 76, HeadlessEditor::Left());
   EXPECT_TRUE(above_->events.empty());
   EXPECT_EQ(below_->events, (Events{"down 75,75", "up 75,75", "wheel 75,75 1", "key 75,75 0", "dbl 76,76"}));
+
+  graphics_.AttachControl(new Recorder(&plug_, {0, 0, 0, 0}, kRed));
+  EXPECT_EQ(graphics_.ControlAt(0, 0), 0);  // an empty rectangle never hits
 }
 
 TEST_F(Routing, TheCapturingControlGetsTheDragOutsideTheEditorUntilRelease) {
@@ -123,32 +119,25 @@ TEST_F(Routing, TheCapturingControlGetsTheDragOutsideTheEditorUntilRelease) {
   EXPECT_EQ(below_->events.size(), 4u);
 }
 
-TEST_F(Routing, WheelDeltasBecomeWholeDetents) {
+// Wheel turns arrive in whole detents and keys with known codes, both at the control under
+// the pointer.
+TEST_F(Routing, WheelDetentsAndKeyCodesGoToTheControlUnderThePointer) {
+  EXPECT_EQ(KeyCodeOfCharacter(U'9'), 14);
+  EXPECT_EQ(KeyCodeOfCharacter(U'a'), KeyCodeOfCharacter(U'A'));
+  EXPECT_EQ(KeyCodeOfCharacter(U'z'), 40);
+  for (char32_t other : {U'-', U'\u00e9'}) EXPECT_EQ(KeyCodeOfCharacter(other), kNoKey);
   HeadlessEditor editor(graphics_);
   graphics_.OnMouseWheel(10, 10, {}, 240);
   graphics_.OnMouseWheel(10, 10, {}, -360);
-  graphics_.OnMouseWheel(10, 10, {}, 119);    // less than a detent
-  graphics_.OnMouseWheel(250, 10, {}, 120);   // over no control
-  EXPECT_EQ(below_->events, (Events{"wheel 10,10 2", "wheel 10,10 -3"}));
-}
-
-TEST_F(Routing, KeysMapToTheirCodesAndGoToTheControlUnderThePointer) {
-  EXPECT_EQ(KeyCodeOfCharacter(U' '), 0);
-  EXPECT_EQ(KeyCodeOfCharacter(U'0'), 5);
-  EXPECT_EQ(KeyCodeOfCharacter(U'9'), 14);
-  EXPECT_EQ(KeyCodeOfCharacter(U'A'), 15);
-  EXPECT_EQ(KeyCodeOfCharacter(U'a'), 15);
-  EXPECT_EQ(KeyCodeOfCharacter(U'z'), 40);
-  EXPECT_EQ(KeyCodeOfCharacter(U'-'), kNoKey);
-  EXPECT_EQ(KeyCodeOfCharacter(U'\u00e9'), kNoKey);
-  HeadlessEditor editor(graphics_);
+  graphics_.OnMouseWheel(10, 10, {}, 119);   // less than a detent
+  graphics_.OnMouseWheel(250, 10, {}, 120);  // over no control
   editor.Key(75, 75, kKeyUp);
   editor.Key(75, 75, kKeyRight);
   editor.Key(75, 75, kNoKey);
   editor.Key(75, 75, 41);
   editor.Key(10, 10, KeyCodeOfCharacter(U'q'));
   EXPECT_EQ(above_->events, (Events{"key 75,75 1", "key 75,75 4"}));
-  EXPECT_EQ(below_->events, (Events{"key 10,10 31"}));
+  EXPECT_EQ(below_->events, (Events{"wheel 10,10 2", "wheel 10,10 -3", "key 10,10 31"}));
 }
 
 TEST_F(Routing, HoveringReportsOverAndOutWhenMouseOverHandlingIsOn) {
@@ -212,20 +201,17 @@ TEST_F(Routing, ARedrawRequestedWhilePaintingSurvivesTheClean) {
   EXPECT_EQ(below_->draws, draws + 1);
 }
 
-TEST(RoutingDrawing, GrayedControlsAreDrawnAtAQuarterWeight) {
-  EditorTestPlug plug;
-  IGraphics graphics(&plug, 100, 100);
+TEST_F(Routing, GrayedBitmapsAreDrawnAtAQuarterWeight) {
   const IBitmap fader = EditorLayout::EditorBitmap(143);
-  auto* shown = new IBitmapControl(&plug, 0, 0, fader);
-  auto* grayed = new IBitmapControl(&plug, 50, 0, fader);
-  graphics.AttachControl(shown);
-  graphics.AttachControl(grayed);
+  graphics_.AttachControl(new IBitmapControl(&plug_, 200, 0, fader));
+  auto* grayed = new IBitmapControl(&plug_, 250, 0, fader);
+  graphics_.AttachControl(grayed);
   grayed->GrayOut(true);
-  HeadlessEditor editor(graphics);
+  HeadlessEditor editor(graphics_);
   editor.Tick();
   for (int y = 0; y < 25; y += 6) {
-    const std::uint32_t full = editor.Raster().PixelAt(5, y);
-    const std::uint32_t faded = editor.Raster().PixelAt(55, y);
+    const std::uint32_t full = editor.Raster().PixelAt(205, y);
+    const std::uint32_t faded = editor.Raster().PixelAt(255, y);
     for (int shift : {0, 8, 16}) {
       const int expected = int(((full >> shift) & 0xFF) * 0.25 + 0.5);
       EXPECT_NEAR(int((faded >> shift) & 0xFF), expected, 2) << y;
