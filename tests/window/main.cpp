@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "tests/window/PluginPath.h"
+#include "tests/window/EditorWindowTest.h"
 
 namespace {
 std::string gPluginPath;

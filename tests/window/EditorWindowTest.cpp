@@ -1,0 +1,217 @@
+// What every window system's editor must do: open in the host's window, show what the
+// headless editor draws, route the mouse, take typed values and close cleanly.
+#include "tests/window/EditorWindowTest.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "editor/HeadlessEditor.h"
+#include "editor/PngCodec.h"
+#include "plugin/ParamIds.h"
+
+namespace {
+
+constexpr std::uint32_t kRgbMask = 0x00FFFFFFu;
+constexpr std::uint32_t kOpaque = 0xFF000000u;
+constexpr float kWheelStep = 0.01f;
+
+int DifferingPixels(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+  if (a.size() != b.size()) return int(std::max(a.size(), b.size()));
+  int differing = 0;
+  for (size_t i = 0; i < a.size(); ++i) differing += a[i] != b[i];
+  return differing;
+}
+
+bool SaveRgbPng(std::vector<std::uint32_t> rgb, int width, int height, const std::string& path) {
+  for (std::uint32_t& pixel : rgb) pixel |= kOpaque;
+  std::vector<unsigned char> png;
+  std::ofstream file(path, std::ios::binary);
+  return EncodePng(rgb.data(), width, height, png) &&
+         file.write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size())).good();
+}
+
+}  // namespace
+
+void EditorWindowTest::SetUp() {
+  ASSERT_TRUE(CreateHostWindow());
+  host_ = LoadPlugin();
+  ASSERT_TRUE(host_);
+  reference_ = std::make_unique<VoltrexPlug>(nullptr);
+  reference_->Effect()->dispatcher(reference_->Effect(), vst2::effOpen, 0, 0, nullptr, 0.0f);
+}
+
+void EditorWindowTest::TearDown() {
+  if (host_) host_->Dispatch(vst2::effEditClose);
+  host_.reset();
+  DestroyHostWindow();
+}
+
+std::unique_ptr<vsthost::PluginHost> EditorWindowTest::LoadPlugin() {
+  std::string error;
+  auto host = vsthost::PluginHost::Load(PluginPath(), &error);
+  EXPECT_TRUE(host) << error;
+  if (host) host->Start();
+  return host;
+}
+
+std::pair<int, int> EditorWindowTest::CentreOf(int paramIdx) {
+  IGraphics& editor = *reference_->GetGUI();
+  for (int i = editor.NControls() - 1; i >= 0; --i) {
+    const IControl& control = *editor.GetControl(i);
+    const IRect& r = control.GetRECT();
+    const int x = r.L + r.W() / 2;
+    const int y = r.T + r.H() / 2;
+    if (control.ParamIdx() == paramIdx && editor.ControlAt(x, y) == i) return {x, y};
+  }
+  ADD_FAILURE() << "no control of parameter " << paramIdx << " takes clicks";
+  return {-1, -1};
+}
+
+int EditorWindowTest::CallsOf(int32_t opcode) {
+  int count = 0;
+  for (const auto& call : host_->Calls()) count += call.opcode == opcode;
+  return count;
+}
+
+std::vector<std::uint32_t> EditorWindowTest::ReferencePixels() {
+  HeadlessEditor headless(*reference_->GetGUI());
+  headless.Tick();
+  const IGraphicsRaster& raster = headless.Raster();
+  std::vector<std::uint32_t> pixels(raster.Pixels(),
+                                    raster.Pixels() + size_t(raster.Width()) * size_t(raster.Height()));
+  for (std::uint32_t& pixel : pixels) pixel &= kRgbMask;
+  return pixels;
+}
+
+namespace {
+
+using EditorWindow = EditorWindowTest;
+
+// A window that is not shown grabs as no pixels or black ones.
+TEST_F(EditorWindow, ShowsWhatTheHeadlessEditorDrawsAndTheTimerDrawsTheHostsChanges) {
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(EditorsInHost(), 1);
+  EXPECT_EQ(EditorRect(), (IRect{0, 0, kEditorWidth, kEditorHeight}));
+  EXPECT_TRUE(EditorHasFocus());
+  const std::vector<std::uint32_t> opened = Grab();
+  ASSERT_EQ(opened.size(), size_t(kEditorWidth * kEditorHeight));
+  std::filesystem::create_directories(VOLTREX_SCREENS_DIR);
+  EXPECT_TRUE(SaveRgbPng(opened, kEditorWidth, kEditorHeight,
+                         std::string(VOLTREX_SCREENS_DIR) + "/" + kScreenName));
+  EXPECT_EQ(DifferingPixels(opened, ReferencePixels()), 0) << "pixels that differ from the headless rendering";
+
+  for (int index : {kGateOn, kMainBass}) {
+    const float changed = Param(index) > 0.5f ? 0.0f : 1.0f;
+    host_->SetParameter(index, changed);
+    reference_->Effect()->setParameter(reference_->Effect(), index, changed);
+  }
+  Idle(kTicksMs);
+  const std::vector<std::uint32_t> changed = Grab();
+  EXPECT_NE(changed, opened) << "the change shows";
+  EXPECT_EQ(DifferingPixels(changed, ReferencePixels()), 0);
+}
+
+TEST_F(EditorWindow, AClickTogglesTheGateForTheHostAndADragTurnsAKnobEvenOutsideTheWindow) {
+  ASSERT_TRUE(Open());
+  const auto [gateX, gateY] = CentreOf(kGateOn);
+  const float gate = Param(kGateOn);
+  host_->ClearCalls();
+  Click(gateX, gateY);
+  Idle(kInputMs);
+  EXPECT_NE(Param(kGateOn), gate);
+  EXPECT_EQ(CallsOf(vst2::audioMasterBeginEdit), 1);
+  EXPECT_EQ(CallsOf(vst2::audioMasterEndEdit), 1);
+
+  const auto [x, y] = CentreOf(kGateThreshold);
+  const float before = Param(kGateThreshold);
+  // Outside the window on the side that turns the knob away from its end stop.
+  const int outsideY = before > 0.5f ? -200 : kEditorHeight + 200;
+  Press(x, y);
+  DragTo(x, outsideY);
+  Release(x, outsideY);
+  Idle(kInputMs);
+  const float after = Param(kGateThreshold);
+  EXPECT_GT(std::fabs(after - before), 0.1f);
+  EXPECT_EQ(after < before, outsideY > kEditorHeight);
+}
+
+TEST_F(EditorWindow, TheWheelStepsAKnobAndADoubleClickPutsItBackToItsDefault) {
+  ASSERT_TRUE(Open());
+  const auto [x, y] = CentreOf(kMainBass);
+  const float before = Param(kMainBass);
+  const int detents = before > 0.5f ? -2 : 2;
+  Wheel(x, y, detents);
+  Idle(kInputMs);
+  EXPECT_NEAR(Param(kMainBass), before + float(detents) * kWheelStep, 1e-4f);
+  DoubleClick(x, y);
+  Idle(kInputMs);
+  EXPECT_EQ(Param(kMainBass), before);
+}
+
+TEST_F(EditorWindow, WhileTheEntryHasTheFocusALeftClickIsIgnoredARightClickDiscardsAndReturnApplies) {
+  ASSERT_TRUE(Open());
+  const float threshold = Param(kGateThreshold);
+  const float gate = Param(kGateOn);
+  const auto [x, y] = CentreOf(kGateThreshold);
+  const auto [gateX, gateY] = CentreOf(kGateOn);
+  RightClick(x, y);
+  Idle(kTicksMs);
+  ASSERT_TRUE(EntryHasFocus());
+  Type("0.7");
+  Click(gateX, gateY);
+  Idle(kTicksMs);
+  EXPECT_EQ(Param(kGateOn), gate);
+  ASSERT_TRUE(EntryOpen());
+  RightClick(5, 5);
+  Idle(kTicksMs);
+  EXPECT_FALSE(EntryOpen());
+  EXPECT_EQ(Param(kGateThreshold), threshold);
+
+  RightClick(x, y);
+  Idle(kTicksMs);
+  ASSERT_TRUE(EntryHasFocus());
+  Type("0.25\b5");
+  PressReturn();
+  Idle(kTicksMs);
+  EXPECT_FALSE(EntryOpen());
+  EXPECT_NEAR(Param(kGateThreshold), 0.25f, 1e-6f);
+  EXPECT_TRUE(EditorHasFocus());
+}
+
+TEST_F(EditorWindow, ChoiceInTheListSetsTheModel) {
+  ASSERT_TRUE(Open());
+  const auto [x, y] = CentreOf(kDstPreset);
+  RightClick(x, y);
+  Idle(kTicksMs);
+  ASSERT_TRUE(EntryOpen());
+  ChooseRow(3);
+  Idle(kTicksMs);
+  EXPECT_FALSE(EntryOpen());
+  EXPECT_EQ(host_->ParamDisplay(kDstPreset), reference_->GetParam(kDstPreset)->DisplayTextAt(3));
+}
+
+TEST_F(EditorWindow, OpensOnlyIntoAWindowAgainInItsPlaceAndClosesAlsoAfterTheHostsWindowIsGone) {
+  EXPECT_EQ(host_->Dispatch(vst2::effEditOpen, 0, 0, nullptr), 0);
+  ASSERT_TRUE(Open());
+  MoveEditor(12, 34);
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(EditorsInHost(), 1);
+  EXPECT_EQ(EditorRect(), (IRect{12, 34, 12 + kEditorWidth, 34 + kEditorHeight}));
+  EXPECT_EQ(host_->Dispatch(vst2::effEditClose), 1);
+  EXPECT_EQ(EditorsInHost(), 0);
+  Idle(kInputMs);  // idle without a window does nothing
+
+  // The host destroys its window before closing the editor, once with an idle in between
+  // and once without: the close must not trip over the dead window.
+  for (bool idle : {true, false}) {
+    ASSERT_TRUE(Open());
+    DestroyHostWindow();
+    if (idle) Idle(kInputMs);
+    EXPECT_EQ(host_->Dispatch(vst2::effEditClose), 1);
+    ASSERT_TRUE(CreateHostWindow());
+  }
+}
+
+}  // namespace
