@@ -1,20 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <memory>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "EngineTestKit.h"
-#include "engine/DriveSample.h"
 #include "engine/Engine.h"
 #include "engine/ModelCatalogue.h"
 
 namespace {
-
-constexpr double kStartSeconds[14] = {0.0051, 0.00031, 0.0051, 0.00031, 0.0051, 0.00031, 0.0051,
-                                      0.00031, 0.002,  0.00027, 0.002, 0.00027, 0.0032, 0.0032};
 
 std::vector<double> TableFrom(std::uint32_t& state) {
   std::vector<double> table(kAntiDenormalTableSize);
@@ -31,48 +27,36 @@ void ExpectSameDesigns(const Engine& a, const Engine& b) {
   const DspBank& x = a.bank;
   const DspBank& y = b.bank;
   EXPECT_EQ(a.sampleRate, b.sampleRate);
-  for (int s = 0; s < kNumBiquads; ++s) {
-    EXPECT_EQ(x.b0[s], y.b0[s]) << "biquad " << s;
-    EXPECT_EQ(x.b1[s], y.b1[s]) << "biquad " << s;
-    EXPECT_EQ(x.b2[s], y.b2[s]) << "biquad " << s;
-    EXPECT_EQ(x.a1[s], y.a1[s]) << "biquad " << s;
-    EXPECT_EQ(x.a2[s], y.a2[s]) << "biquad " << s;
-  }
+  for (int s = 0; s < kNumBiquads; ++s) EXPECT_EQ(Coefficients(x, s), Coefficients(y, s)) << "biquad " << s;
   for (int s = 0; s < kNumOnePoles; ++s) {
     EXPECT_EQ(x.lowpassA.g[s], y.lowpassA.g[s]) << "one-pole A " << s;
     EXPECT_EQ(x.lowpassB.f[s], y.lowpassB.f[s]) << "one-pole B " << s;
   }
-  for (int s = 0; s < 2; ++s) {
-    EXPECT_EQ(x.followerAttack[s], y.followerAttack[s]);
-    EXPECT_EQ(x.followerRelease[s], y.followerRelease[s]);
+  for (const auto& [u, v] : {std::pair{x.followerAttack, y.followerAttack}, {x.followerRelease, y.followerRelease},
+                             {x.adsrAttackRate, y.adsrAttackRate}, {x.adsrDecayRate, y.adsrDecayRate},
+                             {x.adsrReleaseRate, y.adsrReleaseRate}, {x.adsrSustainLevel, y.adsrSustainLevel}}) {
+    EXPECT_EQ(u[kGateFollower], v[kGateFollower]);  // the gate's follower and envelope (slot 0)
+    EXPECT_EQ(u[kTunerNeedleFollower], v[kTunerNeedleFollower]);  // the tuner needle's follower
   }
-  EXPECT_EQ(x.adsrAttackRate[kGateEnvelope], y.adsrAttackRate[kGateEnvelope]);
-  EXPECT_EQ(x.adsrDecayRate[kGateEnvelope], y.adsrDecayRate[kGateEnvelope]);
-  EXPECT_EQ(x.adsrReleaseRate[kGateEnvelope], y.adsrReleaseRate[kGateEnvelope]);
-  EXPECT_EQ(x.adsrSustainLevel[kGateEnvelope], y.adsrSustainLevel[kGateEnvelope]);
   for (int line = 0; line < kNumDelayLines; ++line) {
     EXPECT_EQ(x.delayLast[line], y.delayLast[line]) << "line " << line;
     EXPECT_EQ(x.delayBuffer[line].size(), y.delayBuffer[line].size()) << "line " << line;
+    EXPECT_EQ(x.fractionalSize[line], y.fractionalSize[line]) << "fractional line " << line;
   }
-  EXPECT_EQ(x.fractionalSize[0], y.fractionalSize[0]);
-  EXPECT_EQ(x.fractionalSize[1], y.fractionalSize[1]);
+  for (double Engine::*amount : {&Engine::drive, &Engine::secondDrive, &Engine::lowDrive}) EXPECT_EQ(a.*amount, b.*amount);
   EXPECT_EQ(a.octave.phaseStep, b.octave.phaseStep);
-  EXPECT_EQ(a.drive, b.drive);
-  EXPECT_EQ(a.secondDrive, b.secondDrive);
-  EXPECT_EQ(a.lowDrive, b.lowDrive);
   EXPECT_EQ(a.subOctaveOn, b.subOctaveOn);
   EXPECT_EQ(a.tuner.displayPeriod, b.tuner.displayPeriod);
   EXPECT_EQ(a.tuner.decimationFactor, b.tuner.decimationFactor);
 }
 
-// What a host does before audio: knob values, a model, a knob moved afterwards, the gate
-// release and a tone-section design.
+// What a host does before audio: knob values, a model, a knob moved afterwards and every
+// other control.
 void LiveThrough(Engine& e, int model) {
   e.knobs = {0.3, 0.7, 0.2, 0.9, 0.0};
   SetupDriveModel(e, model);
   SetLowKnob(e, 0.65);
-  SetGateRelease(e, 0.4);
-  e.bank.DesignBiquad(68, kLowShelf, 500.0, 1.0, 6.0, e.sampleRate);
+  SetEveryControl(e);
 }
 
 }  // namespace
@@ -80,58 +64,42 @@ void LiveThrough(Engine& e, int model) {
 TEST(InitEngine, SetsTheStartingState) {
   const auto e = std::make_unique<Engine>();
   InitEngine(*e, 44100.0);
-  EXPECT_EQ(e->sampleRate, 44100.0);
-  EXPECT_EQ(e->antiDenormalIndex, 0);
-  EXPECT_DOUBLE_EQ(e->bank.followerAttack[kGateFollower], std::exp(-2.0 / 352.8));
-  EXPECT_DOUBLE_EQ(e->bank.followerRelease[kGateFollower], std::exp(-2.0 / 308.7));
+  EXPECT_DOUBLE_EQ(e->bank.followerAttack[kGateFollower], std::exp(-2.0 / 352.8));  // 8 ms
+  EXPECT_DOUBLE_EQ(e->bank.followerRelease[kGateFollower], std::exp(-2.0 / 308.7));  // 7 ms
   // Ten-second ramps towards half level.
   EXPECT_DOUBLE_EQ(e->bank.adsrAttackRate[kGateEnvelope], 1.0 / (std::exp2(3.333334) * 44100.0));
   EXPECT_DOUBLE_EQ(e->bank.adsrReleaseRate[kGateEnvelope], 1.0 / (std::exp2(3.333334) * 44100.0));
   EXPECT_EQ(e->bank.adsrSustainLevel[kGateEnvelope], 0.5);
-  for (int line = 0; line < 14; ++line) {
-    EXPECT_EQ(e->bank.delayLast[line], static_cast<int>(kStartSeconds[line] * 44100.0 - 1.0));
-    EXPECT_EQ(e->bank.delayBuffer[line].size(), 44100u);
-  }
-  EXPECT_EQ(e->tuner.displayPeriod, 1764);
-  EXPECT_EQ(e->tuner.decimationFactor, 14);
-  EXPECT_NEAR(e->bank.followerAttack[kTunerNeedleFollower], 0.8928, 1e-4);
+  // The models' comb lines exist from the start, each with a one-second buffer.
+  for (int line = 0; line < 14; ++line) EXPECT_EQ(e->bank.delayBuffer[line].size(), 44100u) << line;
   EXPECT_EQ(e->impulseLevel, 1.0);
 }
 
 TEST(AntiDenormalTable, HoldsTinyRisingPositiveOffsets) {
   std::uint32_t state = 1;
   const std::vector<double> table = TableFrom(state);
-  // The first step from the load-time state 1 gives r = 2124690, bits 16 to 22 = 32.
-  EXPECT_EQ(table[0], 1.25 * std::exp2(-67.0));
-  EXPECT_EQ(table[0], static_cast<double>(std::bit_cast<float>(0x1E200000u)));
+  EXPECT_GT(table[0], 0.0);
   for (int i = 1; i < kAntiDenormalTableSize; ++i) ASSERT_GT(table[i], table[i - 1]);
   EXPECT_LT(table.back(), 1e-15);
 }
 
-TEST(AntiDenormalTable, SecondInstanceContinuesTheSequence) {
-  std::uint32_t state = AntiDenormalGeneratorState();
-  const auto first = std::make_unique<Engine>();
-  const auto second = std::make_unique<Engine>();
-  InitEngine(*first, 44100.0);
-  InitEngine(*second, 44100.0);
-  EXPECT_EQ(TableOf(*first), TableFrom(state));
-  EXPECT_EQ(TableOf(*second), TableFrom(state));
-  EXPECT_NE(TableOf(*first), TableOf(*second));
-  EXPECT_EQ(AntiDenormalGeneratorState(), state);
-}
-
-TEST(AntiDenormalTable, InstancesBuiltOnTwoThreadsTakeUnbrokenRuns) {
+// Each instance takes the next unbroken run of the one sequence, on one thread or two.
+TEST(AntiDenormalTable, InstancesTakeConsecutiveUnbrokenRuns) {
   std::uint32_t state = AntiDenormalGeneratorState();
   const std::vector<double> runA = TableFrom(state);
   const std::vector<double> runB = TableFrom(state);
+  const std::vector<double> runC = TableFrom(state);
   const auto one = std::make_unique<Engine>();
   const auto two = std::make_unique<Engine>();
-  std::thread first([&] { InitEngine(*one, 44100.0); });
-  std::thread second([&] { InitEngine(*two, 48000.0); });
+  const auto three = std::make_unique<Engine>();
+  InitEngine(*one, 44100.0);
+  EXPECT_EQ(TableOf(*one), runA);
+  std::thread first([&] { InitEngine(*two, 44100.0); });
+  std::thread second([&] { InitEngine(*three, 48000.0); });
   first.join();
   second.join();
-  const bool inOrder = TableOf(*one) == runA && TableOf(*two) == runB;
-  const bool swapped = TableOf(*one) == runB && TableOf(*two) == runA;
+  const bool inOrder = TableOf(*two) == runB && TableOf(*three) == runC;
+  const bool swapped = TableOf(*two) == runC && TableOf(*three) == runB;
   EXPECT_TRUE(inOrder || swapped);
   EXPECT_EQ(AntiDenormalGeneratorState(), state);
 }
@@ -149,6 +117,8 @@ TEST(ResetEngine, SameOrUnusableRateChangesNothing) {
   EXPECT_EQ(e->bank.delayBuffer[0].data(), cells);
 }
 
+// A project opened at 44.1 kHz and moved to another rate has everything designed as one
+// opened at that rate.
 TEST(ResetEngine, NewRateDesignsEverythingAsAFreshInstanceAtThatRate) {
   const auto check = [](int model, double rate) {
     SCOPED_TRACE(testing::Message() << "model " << model << " at " << rate);
@@ -159,25 +129,11 @@ TEST(ResetEngine, NewRateDesignsEverythingAsAFreshInstanceAtThatRate) {
     LiveThrough(*fresh, model);
     ExpectSameDesigns(*moved, *fresh);
   };
-  for (int model = 0; model < 16; ++model) check(model, 96000.0);
+  for (int model = 0; model < kDriveModelCount; ++model) check(model, 96000.0);
   for (int model : {4, 14, 15}) {  // own comb lengths, octave voice, history-dependent slots
     check(model, 48000.0);
     check(model, 192000.0);
   }
-}
-
-TEST(ResetEngine, KeepsAModelsOwnCombLengthsAndTheGateRelease) {
-  const auto e = MakeEngine(44100.0, 4);
-  SetGateRelease(*e, 0.3);
-  ASSERT_TRUE(ResetEngine(*e, 192000.0));
-  EXPECT_EQ(e->bank.delayLast[0], static_cast<int>(0.0074 * 192000.0 - 1.0));
-  EXPECT_EQ(e->bank.delayLast[13], static_cast<int>(0.00032 * 192000.0 - 1.0));
-  EXPECT_EQ(e->bank.delayBuffer[0].size(), 192000u);
-  EXPECT_DOUBLE_EQ(e->bank.adsrAttackRate[kGateEnvelope], 1.0 / (std::exp2(-6.666666) * 192000.0));
-  EXPECT_DOUBLE_EQ(e->bank.adsrReleaseRate[kGateEnvelope], 1.0 / (std::exp2(-3.666666) * 192000.0));
-  EXPECT_EQ(e->bank.adsrSustainLevel[kGateEnvelope], 1.0);
-  EXPECT_EQ(e->tuner.displayPeriod, 7680);
-  EXPECT_EQ(e->tuner.decimationFactor, 64);
 }
 
 TEST(ResetEngine, KeepsFilterStates) {

@@ -5,35 +5,34 @@
 #include <numbers>
 #include <random>
 
+#include "cabinet/ImpulseBuffer.h"
+#include "engine/CabinetVoicings.h"
 #include "engine/DriveSample.h"
+#include "engine/EngineControls.h"
 #include "engine/Fft16384.h"
 #include "engine/LevelCurve.h"
 #include "engine/ModelCatalogue.h"
-
-namespace {
-
-// The colour and presence stage as the handler designs it with both knobs at 0.5.
-void DesignMidColourAndPresence(Engine& e) {
-  const double centreHz = (0.9 * 0.5 + 0.1) * 10000.0;
-  e.bank.DesignBiquad(71, kBandpass, centreHz, (1.0 - 0.9 * 0.5) * 2.8, 0.0, e.sampleRate);
-  e.bank.DesignBiquad(72, kHighShelf, centreHz * 1.3684 + 3300.0, 0.0,
-                      centreHz * 0.004868 - 38.75, e.sampleRate);
-  e.colourMix = 1.2 * 0.5 - 1.0;
-  e.presenceMix = 0.08 * 4.5 - 0.42;
-}
-
-}  // namespace
+#include "engine/ProcessChain.h"
 
 std::unique_ptr<Engine> MakeEngine(double sampleRate, int model, const KnobSetting& knobs) {
   auto e = std::make_unique<Engine>();
   InitEngine(*e, sampleRate);
-  DesignMidColourAndPresence(*e);
-  e->knobs.drive = knobs.drive;
-  e->knobs.low = knobs.low;
-  e->knobs.mid = knobs.mid;
-  e->knobs.high = knobs.high;
+  SetAmpColour(*e, 0.5);
+  SetAmpPresence(*e, 0.5);
+  e->knobs = {knobs.drive, knobs.low, knobs.mid, knobs.high, 0.0};
   e->driveLevel = LevelCurve(knobs.level);
   SetupDriveModel(*e, model);
+  return e;
+}
+
+std::unique_ptr<Engine> MakeNeutralEngine(double sampleRate) {
+  auto e = std::make_unique<Engine>();
+  InitEngine(*e, sampleRate);
+  SetMainBass(*e, 0.5);
+  SetMainTreble(*e, 0.5);
+  SetLoudness(*e, 0.0);
+  SetMainVolume(*e, 1.0);
+  SelectCabinet(*e, 0.0);
   return e;
 }
 
@@ -45,21 +44,45 @@ void ApplyKnobs(Engine& e, const KnobSetting& knobs) {
   SetHighKnob(e, knobs.high);
 }
 
-void SilenceStates(Engine& e) {
-  DspBank& b = e.bank;
-  for (double* a : {b.x1, b.x2, b.y1, b.y2}) std::fill_n(a, kNumBiquads, 0.0);
-  std::fill_n(b.lowpassA.s, kNumOnePoles, 0.0);
-  std::fill_n(b.lowpassB.s, kNumOnePoles, 0.0);
-  std::fill_n(b.followerEnvelope, kNumFollowers, 0.0);
-  for (int line = 0; line < kNumDelayLines; ++line) {
-    std::fill(b.delayBuffer[line].begin(), b.delayBuffer[line].end(), 0.0);
-    b.delayPos[line] = 0;
-    std::fill(b.fractionalBuffer[line].begin(), b.fractionalBuffer[line].end(), 0.0);
-    b.fractionalPos[line] = 0;
+std::vector<KnobSetting> KnobCorners() {
+  std::vector<KnobSetting> corners;
+  for (int c = 0; c < 16; ++c) {
+    corners.push_back({1.0, double(c & 1), double((c >> 1) & 1), double((c >> 2) & 1), double((c >> 3) & 1)});
   }
-  e.octave.phaseA = 0.0;
-  e.octave.phaseB = 0.5;
-  e.octave.crossfade = 0.0;
+  return corners;
+}
+
+void SetEveryControl(Engine& e) {
+  SetGateOn(e, 1.0);
+  SetGateThreshold(e, 0.3);
+  SetGateRelease(e, 0.2);
+  SetDriveOn(e, 1.0);
+  SetAmpColour(e, 0.3);
+  SetAmpPresence(e, 0.8);
+  SetMainBass(e, 0.7);
+  SetMainTreble(e, 0.3);
+  SetLoudness(e, 0.4);
+  SetMainVolume(e, 0.8);
+  SelectCabinet(e, 27.0);
+  SetIrStageOn(e, 1.0);
+  SetIrDryLevel(e, 0.5);
+  SetIrWetLevel(e, 0.5);
+}
+
+std::vector<double> FilterStates(const Engine& e) {
+  const DspBank& b = e.bank;
+  std::vector<double> states;
+  for (const double* a : {b.x1, b.x2, b.y1, b.y2}) states.insert(states.end(), a, a + kNumBiquads);
+  for (const OnePoleSet* set : {&b.lowpassA, &b.lowpassB}) {
+    states.insert(states.end(), set->s, set->s + kNumOnePoles);
+  }
+  for (int slot = 0; slot < kNumFollowers; ++slot) {
+    if (slot != kTunerNeedleFollower) states.push_back(b.followerEnvelope[slot]);
+  }
+  states.insert(states.end(), b.adsrLevel, b.adsrLevel + kNumAdsrs);
+  for (const auto& line : b.delayBuffer) states.insert(states.end(), line.begin(), line.end());
+  states.push_back(e.antiDenormalIndex);
+  return states;
 }
 
 std::vector<double> RunModel(Engine& e, const std::vector<double>& input) {
@@ -113,22 +136,29 @@ std::vector<std::complex<double>> Spectrum(const std::vector<double>& signal, bo
   return out;
 }
 
+double BandEnergy(const std::vector<std::complex<double>>& spectrum, double sampleRate,
+                  double lowHz, double highHz) {
+  const double binHz = sampleRate / kFft16384Size;
+  double energy = 1e-30;
+  for (size_t bin = 1; bin < spectrum.size(); ++bin) {
+    if (bin * binHz >= lowHz && bin * binHz < highHz) energy += std::norm(spectrum[bin]);
+  }
+  return energy;
+}
+
 std::vector<double> OctaveBandsDb(const std::vector<double>& signal, double sampleRate) {
   const auto spectrum = Spectrum(signal, true);
-  const double binHz = sampleRate / kFft16384Size;
   std::vector<double> bands;
   for (int k = 0; k < 10; ++k) {
     const double centre = 31.25 * std::exp2(k);
-    double energy = 1e-30;
-    for (size_t bin = 1; bin < spectrum.size(); ++bin) {
-      const double hz = bin * binHz;
-      if (hz >= centre / std::numbers::sqrt2 && hz < centre * std::numbers::sqrt2) {
-        energy += std::norm(spectrum[bin]);
-      }
-    }
-    bands.push_back(10.0 * std::log10(energy));
+    bands.push_back(10.0 * std::log10(BandEnergy(spectrum, sampleRate, centre / std::numbers::sqrt2,
+                                                 centre * std::numbers::sqrt2)));
   }
   return bands;
+}
+
+std::array<double, 5> Coefficients(const DspBank& b, int slot) {
+  return {b.b0[slot], b.b1[slot], b.b2[slot], b.a1[slot], b.a2[slot]};
 }
 
 double BiquadMagnitude(const DspBank& b, int slot, double hz, double sampleRate) {
@@ -138,6 +168,29 @@ double BiquadMagnitude(const DspBank& b, int slot, double hz, double sampleRate)
                   (1.0 + b.a1[slot] * z1 + b.a2[slot] * z2));
 }
 
+double SlotDb(const Engine& e, int slot, double hz) {
+  return 20.0 * std::log10(BiquadMagnitude(e.bank, slot, hz, e.sampleRate));
+}
+
 bool BiquadStable(const DspBank& b, int slot) {
   return std::fabs(b.a2[slot]) < 1.0 && std::fabs(b.a1[slot]) < 1.0 + b.a2[slot];
+}
+
+double CascadeDb(const Engine& e, double hz) {
+  double magnitude = std::fabs(e.cascadeGain);
+  for (int slot = 0; slot < e.cascadeLength; ++slot) magnitude *= BiquadMagnitude(e.bank, slot, hz, e.sampleRate);
+  return 20.0 * std::log10(magnitude);
+}
+
+StereoBlock& Process(Engine& e, PartitionedConvolver& convolver, StereoBlock& block) {
+  double* channels[2] = {block.left.data(), block.right.data()};
+  ProcessChain(e, convolver, channels, channels, static_cast<int>(block.left.size()));
+  return block;
+}
+
+void LoadUnitImpulse(PartitionedConvolver& convolver) {
+  ImpulseBuffer impulse;
+  impulse.SetLength(1);
+  impulse.Channel(0)[0] = 1.0;
+  convolver.LoadImpulse(impulse);
 }
