@@ -18,11 +18,6 @@ std::vector<double> Noise(int count, unsigned seed) {
   return values;
 }
 
-std::vector<float> FloatNoise(int count, unsigned seed) {
-  const std::vector<double> values = Noise(count, seed);
-  return std::vector<float>(values.begin(), values.end());
-}
-
 // The dispatched kernels against the baseline ones: the same operations per value, so the
 // same bits whichever instruction set runs. Odd sizes reach the vector loops' tails.
 TEST(ConvolverKernels, DispatchedSpectraMatchBaselineExactly) {
@@ -35,7 +30,8 @@ TEST(ConvolverKernels, DispatchedSpectraMatchBaselineExactly) {
       std::vector<const float*> h;
       for (int p = 0; p < pairs; ++p) {
         inputs.push_back(Noise(2 * n, 10 * p + n));
-        impulses.push_back(FloatNoise(2 * n, 10 * p + n + 5));
+        const std::vector<double> impulse = Noise(2 * n, 10 * p + n + 5);
+        impulses.emplace_back(impulse.begin(), impulse.end());
       }
       for (int p = 0; p < pairs; ++p) {
         x.push_back(inputs[p].data());

@@ -2,14 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "TempFolder.h"
 #include "WaveBytes.h"
 #include "cabinet/Resampler.h"
 #include "platform/Dialogs.h"
+#include "platform/Files.h"
 
 namespace {
 
@@ -85,39 +88,32 @@ TEST_F(ImpulseFilesTest, ListsWaveFilesWhateverTheirCaseAndLoadsByTheirOwnName) 
   EXPECT_TRUE(messages.texts.empty());
 }
 
-TEST_F(ImpulseFilesTest, SteppingAnEmptyListDoesNothing) {
+TEST_F(ImpulseFilesTest, NothingToStepToAndPathsWithoutSeparatorLoadNothing) {
   EXPECT_FALSE(files.StepImpulseFile(+1));
   EXPECT_FALSE(files.StepImpulseFile(-1));
+  EXPECT_FALSE(files.OpenImpulseFile("x.wav"));
   EXPECT_EQ(files.CurrentIndex(), -1);
   EXPECT_TRUE(view.names.empty());
   EXPECT_TRUE(messages.texts.empty());
 }
 
-TEST_F(ImpulseFilesTest, MissingFileShowsTheMessageAndChangesNothing) {
+// Only a file that cannot be opened is reported; unreadable ones are refused silently.
+TEST_F(ImpulseFilesTest, FailedLoadsKeepTheLoadedResponse) {
   WriteIdentified("good.wav", 7);
   ASSERT_TRUE(files.LoadImpulseFile(folder.Path() + "good.wav"));
   const double gain = files.NormalisationGain();
-  EXPECT_FALSE(files.LoadImpulseFile(folder.Path() + "gone.wav"));
+  ASSERT_TRUE(WriteFile(folder.Path() + "text.wav", Bytes{'h', 'e', 'l', 'l', 'o'}));
+  ASSERT_TRUE(WriteFile(folder.Path() + "nodata.wav", Riff({FormatChunk(1, 1, 44100, 16)})));
+  for (const char* name : {"gone.wav", "text.wav", "nodata.wav"}) {
+    EXPECT_FALSE(files.LoadImpulseFile(folder.Path() + name)) << name;
+    EXPECT_EQ(LoadedIdentifier(), 7) << name;
+    EXPECT_EQ(files.NormalisationGain(), gain) << name;
+    EXPECT_EQ(files.LoadedPath(), folder.Path() + "good.wav") << name;
+  }
   ASSERT_EQ(messages.texts.size(), 1u);
   EXPECT_EQ(messages.texts[0], "File not found:\n" + folder.Path() + "gone.wav");
   EXPECT_EQ(messages.captions[0], "Error");
-  EXPECT_EQ(files.NormalisationGain(), gain);
-  EXPECT_EQ(LoadedIdentifier(), 7);
 }
-
-TEST_F(ImpulseFilesTest, UnreadableFilesAreRefusedSilently) {
-  WriteIdentified("good.wav", 7);
-  ASSERT_TRUE(files.LoadImpulseFile(folder.Path() + "good.wav"));
-  ASSERT_TRUE(WriteFile(folder.Path() + "text.wav", Bytes{'h', 'e', 'l', 'l', 'o'}));
-  ASSERT_TRUE(WriteFile(folder.Path() + "nodata.wav", Riff({FormatChunk(1, 1, 44100, 16)})));
-  EXPECT_FALSE(files.LoadImpulseFile(folder.Path() + "text.wav"));
-  EXPECT_FALSE(files.LoadImpulseFile(folder.Path() + "nodata.wav"));
-  EXPECT_TRUE(messages.texts.empty());
-  EXPECT_EQ(LoadedIdentifier(), 7);
-  EXPECT_EQ(files.LoadedPath(), folder.Path() + "good.wav");
-}
-
-TEST_F(ImpulseFilesTest, PathsWithoutSeparatorAreIgnored) { EXPECT_FALSE(files.OpenImpulseFile("x.wav")); }
 
 TEST_F(ImpulseFilesTest, NormalisationGain) {
   ASSERT_TRUE(WriteFile(folder.Path() + "ones.wav",
@@ -129,36 +125,30 @@ TEST_F(ImpulseFilesTest, NormalisationGain) {
   EXPECT_EQ(files.NormalisationGain(), 1.0);
 }
 
-TEST_F(ImpulseFilesTest, FileAtTheHostRateIsInstalledSampleForSample) {
+// At the host rate a file is installed sample for sample; at another it is resampled, and
+// a later rate change resamples it again from the copy in memory.
+TEST_F(ImpulseFilesTest, ResponseIsInstalledAtTheHostRate) {
   std::vector<double> samples;
-  for (int i = 0; i < 300; ++i) samples.push_back(std::round(16000.0 * std::sin(i * 0.3) * std::exp(-0.01 * i)) / 32768.0);
-  ASSERT_TRUE(WriteFile(folder.Path() + "r.wav", Mono16(samples, 44100)));
-  ASSERT_TRUE(files.LoadImpulseFile(folder.Path() + "r.wav"));
-  ASSERT_EQ(files.ResponseLength(), 300);
-  for (int i = 0; i < 300; ++i) EXPECT_EQ(files.DisplaySamples()[i], samples[i]);
-  EXPECT_EQ(view.responses, 1);
-  // Pushing a unit impulse through the convolver plays the response back.
-  std::vector<double> impulse(300, 0.0);
-  impulse[0] = 1.0;
-  convolver.PushSamples(impulse.data(), 300);
-  ASSERT_EQ(convolver.ProduceOutput(300), 300);
-  for (int i = 0; i < 300; ++i) EXPECT_NEAR(convolver.OutputPointer()[i], samples[i], 1e-7);
-}
-
-TEST_F(ImpulseFilesTest, HostRateChangeResamplesFromMemory) {
-  std::vector<double> samples(441, 0.0);
-  for (int i = 0; i < 441; ++i) samples[i] = std::round(10000.0 * std::cos(i * 0.05)) / 32768.0;
+  for (int i = 0; i < 441; ++i) samples.push_back(std::round(16000.0 * std::sin(i * 0.3) * std::exp(-0.01 * i)) / 32768.0);
   ASSERT_TRUE(WriteFile(folder.Path() + "r.wav", Mono16(samples, 44100)));
   ASSERT_TRUE(files.LoadImpulseFile(folder.Path() + "r.wav"));
   ASSERT_EQ(files.ResponseLength(), 441);
+  for (int i = 0; i < 441; ++i) EXPECT_EQ(files.DisplaySamples()[i], samples[i]);
+  EXPECT_EQ(view.responses, 1);
+  // Pushing a unit impulse through the convolver plays the response back.
+  std::vector<double> impulse(441, 0.0);
+  impulse[0] = 1.0;
+  convolver.PushSamples(impulse.data(), 441);
+  ASSERT_EQ(convolver.ProduceOutput(441), 441);
+  for (int i = 0; i < 441; ++i) EXPECT_NEAR(convolver.OutputPointer()[i], samples[i], 1e-7);
+
   std::filesystem::remove(folder.Path() + "r.wav");  // no file access from here on
-  const int responsesBefore = view.responses;
   EXPECT_TRUE(files.SetSampleRate(48000.0));
   EXPECT_EQ(files.ResponseLength(), static_cast<int>(std::floor(441 / (44100.0 / 48000.0))));
-  EXPECT_EQ(view.responses, responsesBefore + 1);
+  EXPECT_EQ(view.responses, 2);
   EXPECT_FALSE(files.SetSampleRate(48000.0));  // unchanged rate: nothing to do
   EXPECT_TRUE(files.SetSampleRate(44100.0));
-  EXPECT_EQ(files.ResponseLength(), 441);
+  ASSERT_EQ(files.ResponseLength(), 441);
   for (int i = 0; i < 441; ++i) EXPECT_EQ(files.DisplaySamples()[i], samples[i]);
   EXPECT_TRUE(messages.texts.empty());
 }
@@ -188,20 +178,58 @@ TEST(Resampler, LinearInterpolationAtTheRatio) {
   EXPECT_NEAR(down[100], std::sin(100 * 96000.0 / 44100.0 * 0.01), 1e-4);
 }
 
-TEST(Resampler, LastUpsampledSampleStaysInsideTheInput) {
-  // Up-sampling needs the sample after the last one at the end; it counts as silence.
-  const std::vector<double> in = {1.0, 1.0};
+// Up-sampling needs the sample after the last one at the end; it counts as silence.
+TEST(Resampler, LastUpsampledSampleStaysInsideTheInputAndBadRequestsAreRefused) {
   std::vector<double> out;
-  ASSERT_TRUE(Resample(in, 1000.0, 4000.0, out));
+  ASSERT_TRUE(Resample({1.0, 1.0}, 1000.0, 4000.0, out));
   EXPECT_EQ(out, (std::vector<double>{1.0, 1.0, 1.0, 1.0, 1.0, 0.75, 0.5, 0.25}));
-}
-
-TEST(Resampler, RefusesBadRatesAndHugeResults) {
-  std::vector<double> out = {5.0};
   EXPECT_FALSE(Resample({1.0}, 0.0, 44100.0, out));
   EXPECT_FALSE(Resample({1.0}, 44100.0, -1.0, out));
-  EXPECT_FALSE(Resample(std::vector<double>(10000), 1000.0, 1000000.0, out));
-  EXPECT_EQ(out, std::vector<double>{5.0});
+  EXPECT_FALSE(Resample(std::vector<double>(10000), 1000.0, 1000000.0, out));  // too long
+  EXPECT_EQ(out.size(), 8u);
+}
+
+TEST(NtfsNameLess, ComparesUpperCasedCharacters) {
+  std::vector<std::string> names = {"_last", "b", "A", "a_b", "ab", "B2", "a"};
+  std::sort(names.begin(), names.end(), platform::NtfsNameLess);
+  EXPECT_EQ(names, (std::vector<std::string>{"A", "a", "ab", "a_b", "b", "B2", "_last"}));
+  EXPECT_FALSE(platform::NtfsNameLess("x", "x"));
+}
+
+TEST(ListFolder, SortedEntriesWithTheirKindAndNoDotEntries) {
+  TempFolder folder;
+  std::ofstream(folder.Path() + "b.txt") << "b";
+  std::ofstream(folder.Path() + "A.txt") << "a";
+  std::filesystem::create_directory(folder.Path() + "sub");
+  const std::vector<platform::FolderEntry> entries = platform::ListFolder(folder.Path());
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(entries[0].name, "A.txt");
+  EXPECT_EQ(entries[1].name, "b.txt");
+  EXPECT_EQ(entries[2].name, "sub");
+  EXPECT_FALSE(entries[0].isFolder);
+  EXPECT_TRUE(entries[2].isFolder);
+  EXPECT_TRUE(platform::ListFolder(folder.Path() + "missing/").empty());
+}
+
+TEST(LibraryFolder, IsAnExistingFolderEndingInTheSeparator) {
+  const std::string folder = platform::LibraryFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(folder.back(), platform::kSeparator);
+  EXPECT_TRUE(std::filesystem::is_directory(folder));
+}
+
+TEST(CabinetList, KeepsTheFirst1024Files) {
+  TempFolder folder;
+  for (int i = 0; i < CabinetList::kMaxEntries + 6; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "f%04d.wav", i);
+    std::ofstream(folder.Path() + name) << "x";
+  }
+  CabinetList list;
+  EXPECT_EQ(list.Build(folder.Path(), "f0003.wav"), 3);
+  EXPECT_EQ(list.Count(), CabinetList::kMaxEntries);
+  EXPECT_EQ(list.Name(CabinetList::kMaxEntries - 1), "f1023");
+  EXPECT_EQ(list.Build(folder.Path(), "f1027.wav"), -1);  // beyond the list
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -17,23 +18,15 @@ std::vector<double> Curve(const CurveSamples& samples, double* inversePeak = nul
   return columns;
 }
 
-TEST(ResponseCurve, FlatSpectrumLiesAtItsLevel) {
-  CurveSamples impulse{};
-  impulse[0] = 1.0;  // 0 dB everywhere: a third of the way down from +40 dB
-  double inversePeak = 0.0;
-  for (double y : Curve(impulse, &inversePeak)) EXPECT_NEAR(y, 40.0, 1e-9);
-  EXPECT_DOUBLE_EQ(inversePeak, 1.0);
-  impulse[0] = 0.01;  // -40 dB
-  for (double y : Curve(impulse)) EXPECT_NEAR(y, 80.0, 1e-9);
-}
-
-TEST(ResponseCurve, ClampsToTheDisplayAndSurvivesSilence) {
-  CurveSamples loud{}, silent{};
-  loud[0] = 1000.0;  // +60 dB, above the top edge
-  for (double y : Curve(loud)) EXPECT_EQ(y, 0.0);
-  double inversePeak = -1.0;
-  for (double y : Curve(silent, &inversePeak)) EXPECT_EQ(y, kHeight);
-  EXPECT_EQ(inversePeak, 0.0);
+// +40 dB at the top edge, -80 dB at the bottom: 0 dB lies a third of the way down.
+TEST(ResponseCurve, FlatSpectrumLiesAtItsLevelClampedToTheDisplay) {
+  for (auto [level, top] : {std::pair{1.0, 40.0}, {0.01, 80.0}, {1000.0, 0.0}, {0.0, 1.0 * kHeight}}) {
+    CurveSamples impulse{};
+    impulse[0] = level;
+    double inversePeak = -1.0;
+    for (double y : Curve(impulse, &inversePeak)) EXPECT_NEAR(y, top, 1e-9) << level;
+    EXPECT_DOUBLE_EQ(inversePeak, level > 0.0 ? 1.0 / level : 0.0) << level;
+  }
 }
 
 TEST(ResponseCurve, LowPassFallsTowardsHighFrequencies) {

@@ -22,8 +22,9 @@ Bytes Chunk(const std::string& id, const Bytes& body, long long declaredSize) {
   return bytes;
 }
 
-Bytes FormatChunk(int tag, int channels, std::uint32_t rate, int bits, int blockAlign) {
-  if (blockAlign < 0) blockAlign = channels * bits / 8;
+namespace {
+
+Bytes FormatBody(int tag, int channels, std::uint32_t rate, int bits, int blockAlign) {
   Bytes body;
   PutU16(body, tag);
   PutU16(body, channels);
@@ -31,18 +32,17 @@ Bytes FormatChunk(int tag, int channels, std::uint32_t rate, int bits, int block
   PutU32(body, rate * blockAlign);
   PutU16(body, blockAlign);
   PutU16(body, bits);
-  return Chunk("fmt ", body);
+  return body;
+}
+
+}  // namespace
+
+Bytes FormatChunk(int tag, int channels, std::uint32_t rate, int bits, int blockAlign) {
+  return Chunk("fmt ", FormatBody(tag, channels, rate, bits, blockAlign < 0 ? channels * bits / 8 : blockAlign));
 }
 
 Bytes ExtensibleFormatChunk(int subFormatTag, int channels, std::uint32_t rate, int bits) {
-  const int blockAlign = channels * bits / 8;
-  Bytes body;
-  PutU16(body, 0xFFFE);
-  PutU16(body, channels);
-  PutU32(body, rate);
-  PutU32(body, rate * blockAlign);
-  PutU16(body, blockAlign);
-  PutU16(body, bits);
+  Bytes body = FormatBody(0xFFFE, channels, rate, bits, channels * bits / 8);
   PutU16(body, 22);           // extension size
   PutU16(body, bits);         // valid bits
   PutU32(body, 0x3);          // channel mask
