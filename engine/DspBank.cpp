@@ -182,20 +182,18 @@ void DspBank::InitDelay(int line, double seconds, double sampleRate) {
 void DspBank::SetDelay(int line, double seconds, double sampleRate) {
   std::vector<double>& cells = delayBuffer[line];
   if (cells.empty()) return;
-  const size_t silenced = std::min(cells.size(), static_cast<size_t>(OneSecondOfSamples(sampleRate)));
-  std::fill_n(cells.begin(), silenced, 0.0);
   StoreDelayLength(line, seconds, sampleRate);
+  // The comb cycles through cells 0 .. last (cell 0 alone for a zero length): only those
+  // need silence, and a model change on the audio thread clears milliseconds, not a second.
+  std::fill_n(cells.begin(), std::max(delayLast[line], 0) + 1, 0.0);
 }
 
-void DspBank::InitFractionalDelay(int line, double fraction, double size) {
+void DspBank::InitFractionalDelay(int line, double size) {
   // At least one cell, so that a tap always reads inside the buffer.
   const int cells = std::max(1, static_cast<int>(size));
   fractionalBuffer[line].assign(static_cast<size_t>(cells), 0.0);
   fractionalSize[line] = cells;
   fractionalPos[line] = 0;
-  const double d = (1.0 - fraction) * cells;
-  fractionalWhole[line] = static_cast<int>(d);
-  fractionalPart[line] = d - std::floor(d);
 }
 
 void DspBank::Redesign(double sampleRate) {

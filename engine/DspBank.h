@@ -63,7 +63,8 @@ struct DspBank {
   void InitDelay(int line, double seconds, double sampleRate);
   // Changes the length of an existing line and silences it, without allocating.
   void SetDelay(int line, double seconds, double sampleRate);
-  void InitFractionalDelay(int line, double fraction, double size);
+  // A line of size whole cells (at least one), silent, read from position 0.
+  void InitFractionalDelay(int line, double size);
   // Re-runs every biquad, one-pole and ADSR design and re-creates every delay line at a
   // new sample rate, from the inputs each was last designed with. Filter states are kept.
   void Redesign(double sampleRate);
@@ -129,8 +130,6 @@ struct DspBank {
   std::vector<double> fractionalBuffer[kNumFractionalDelays];
   int fractionalSize[kNumFractionalDelays] = {};
   int fractionalPos[kNumFractionalDelays] = {};
-  int fractionalWhole[kNumFractionalDelays] = {};
-  double fractionalPart[kNumFractionalDelays] = {};
 
  private:
   void StoreDelayLength(int line, double seconds, double sampleRate);

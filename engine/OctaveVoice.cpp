@@ -12,7 +12,6 @@ double StepTap(DspBank& bank, int line, double phase, double depth, double v) {
   double* cells = bank.fractionalBuffer[line].data();
   const int pos = bank.fractionalPos[line];
   const int whole = static_cast<int>((1.0 - phase * depth) * size);
-  bank.fractionalWhole[line] = whole;
   cells[pos] = v;
   const double tap = cells[(pos + whole) % size];
   bank.fractionalPos[line] = (pos + 1) % size;
@@ -47,6 +46,6 @@ void ResetOctaveVoice(Engine& engine) {
   o.depthSeconds = kDepthSeconds;
   o.phaseStep = kPhaseCyclesPerSecond / engine.sampleRate;
   o.crossfadeStep = 2.0 * o.phaseStep;
-  engine.bank.InitFractionalDelay(kOctaveLineA, 0.0, engine.sampleRate);
-  engine.bank.InitFractionalDelay(kOctaveLineB, 0.0, engine.sampleRate);
+  engine.bank.InitFractionalDelay(kOctaveLineA, engine.sampleRate);
+  engine.bank.InitFractionalDelay(kOctaveLineB, engine.sampleRate);
 }
