@@ -31,16 +31,6 @@ struct RenderedPreset {
   double rmsDb = -INFINITY;
 };
 
-double RmsDb(const vsthost::WavAudio& audio) {
-  double sum = 0.0;
-  size_t count = 0;
-  for (const std::vector<float>& channel : audio.channels) {
-    for (float s : channel) sum += double(s) * double(s);
-    count += channel.size();
-  }
-  return sum > 0.0 ? 10.0 * std::log10(sum / double(count)) : -INFINITY;
-}
-
 bool AllFinite(const vsthost::WavAudio& audio) {
   for (const std::vector<float>& channel : audio.channels)
     for (float s : channel)
@@ -62,7 +52,7 @@ RenderedPreset RenderPreset(const std::vector<vsthost::PresetBank>& banks, int b
   rendered.cabinet = int(std::lround(values[kCabPreset]));
   const vsthost::WavAudio out = vsthost::Process(*host, pluck, kBlock);
   rendered.finite = AllFinite(out);
-  rendered.rmsDb = RmsDb(out);
+  rendered.rmsDb = vsthost::RmsDb(out);
   return rendered;
 }
 

@@ -1,6 +1,7 @@
 #include "tools/vsthost/Render.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace vsthost {
@@ -47,6 +48,16 @@ WavAudio Process(PluginHost& host, const WavAudio& input, int blockSize) {
     host.ProcessReplacing(in, out, n);
   }
   return output;
+}
+
+double RmsDb(const WavAudio& audio) {
+  double sum = 0.0;
+  size_t count = 0;
+  for (const std::vector<float>& channel : audio.channels) {
+    for (float s : channel) sum += double(s) * double(s);
+    count += channel.size();
+  }
+  return count == 0 || sum == 0.0 ? -INFINITY : 10.0 * std::log10(sum / double(count));
 }
 
 }  // namespace vsthost

@@ -27,4 +27,7 @@ WavAudio Render(PluginHost& host, const WavAudio& input, const std::vector<Param
 // The processing part of Render, for a plug-in already started with this block size.
 WavAudio Process(PluginHost& host, const WavAudio& input, int blockSize = 512);
 
+// The level of audio: RMS over every sample of every channel, in dB (-inf for silence).
+double RmsDb(const WavAudio& audio);
+
 }  // namespace vsthost

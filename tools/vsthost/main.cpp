@@ -15,7 +15,6 @@
 //                          last one in a shorter bank) of every bank, loaded by bank
 //                          selection and MIDI program change, into OUTDIR/<bank> - <preset>.wav
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -131,16 +130,6 @@ int ListPresets(const std::string& plugin) {
   return 0;
 }
 
-double RmsDb(const vsthost::WavAudio& audio) {
-  double sum = 0.0;
-  size_t count = 0;
-  for (const std::vector<float>& channel : audio.channels) {
-    for (float s : channel) sum += double(s) * double(s);
-    count += channel.size();
-  }
-  return count == 0 || sum == 0.0 ? -INFINITY : 10.0 * std::log10(sum / double(count));
-}
-
 // One preset of each bank, each in a fresh instance, so no preset inherits another's state.
 int RenderPresets(const std::string& plugin, const std::string& inPath, const std::string& outFolder,
                   const char* programText) {
@@ -175,7 +164,7 @@ int RenderPresets(const std::string& plugin, const std::string& inPath, const st
       return 1;
     }
     std::printf("%s / %s: %s, %s, %.1f dB RMS -> %s\n", banks[b].name.c_str(), banks[b].presets[size_t(p)].c_str(),
-                host->ParamDisplay(kDstPreset).c_str(), host->ParamDisplay(kCabPreset).c_str(), RmsDb(output),
+                host->ParamDisplay(kDstPreset).c_str(), host->ParamDisplay(kCabPreset).c_str(), vsthost::RmsDb(output),
                 outPath.c_str());
   }
   return 0;
