@@ -191,6 +191,9 @@ void DetectPitch(Engine& e) {
   for (int k = 0; k < kBins; ++k) t.magnitude[k] = std::sqrt(t.re[k] * t.re[k] + t.im[k] * t.im[k]);
 
   int peak = PickPeak(t.magnitude, kBins);
+  // A silent capture has no peak: every bin ties at zero and the highest one would win,
+  // reading silence as the top note.
+  const bool silent = !(t.magnitude[peak] > 0.0);
   const int below = peak / 2;
   if (t.magnitude[below] > kOctaveBelowShare * t.magnitude[peak]) peak = below;
 
@@ -198,7 +201,7 @@ void DetectPitch(Engine& e) {
   // the sample rate itself.
   const double captureRate = e.sampleRate / std::max(t.decimationFactor, 1);
   const double hz = captureRate * peak / kFft16384Size;
-  if (!(hz >= kLowestNoteHz)) {
+  if (silent || !(hz >= kLowestNoteHz)) {
     t.frequency = t.deviation = t.note = 0.0;
     return;
   }

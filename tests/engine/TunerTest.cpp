@@ -75,13 +75,20 @@ TEST(Tuner, GuitarToneWithAStrongSecondHarmonicReadsTheFundamental) {
   }
 }
 
-TEST(Tuner, NoPitchBelowA0AndAtLowRates) {
+TEST(Tuner, NoPitchBelowA0InSilenceAndAtLowRates) {
   const auto e = MakeTunerEngine(44100.0);
   Listen(*e, Sine(44100.0, 27.4, TwoAnalyses(44100.0), 0.3));
   EXPECT_EQ(e->tuner.frequency, 0.0);
   EXPECT_EQ(e->tuner.note, 0.0);
   EXPECT_STREQ(e->tuner.readout.text, " ");
   EXPECT_DOUBLE_EQ(e->tuner.readout.noteValue, 0.5 / 72.0);
+
+  // A note, then the string muted: silence is no pitch, not the highest note.
+  Listen(*e, Sine(44100.0, 440.0, TwoAnalyses(44100.0), 0.3));
+  ASSERT_EQ(e->tuner.note, 48.0);
+  Listen(*e, std::vector<double>(size_t(TwoAnalyses(44100.0)), 0.0));
+  EXPECT_EQ(e->tuner.frequency, 0.0);
+  EXPECT_STREQ(e->tuner.readout.text, " ");
 
   // Below 3 kHz every sample is captured; the reading stays finite and right.
   const auto slow = MakeTunerEngine(2000.0);
