@@ -14,7 +14,8 @@
 //                          renders IN.wav through program PROGRAM (0 unless given; the
 //                          last one in a shorter bank) of every bank, loaded by bank
 //                          selection and MIDI program change, into OUTDIR/<bank> - <preset>.wav
-//                          (OUTDIR is created if needed)
+//                          (OUTDIR is created if needed), printing each rendering's RMS level,
+//                          loudness (ITU-R BS.1770) and sample peak
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +26,7 @@
 
 #include "plugin/ParamIds.h"
 #include "tools/vsthost/InstalledPresets.h"
+#include "tools/vsthost/Loudness.h"
 #include "tools/vsthost/PluginHost.h"
 #include "tools/vsthost/Render.h"
 #include "tools/vsthost/Riff.h"
@@ -176,9 +178,10 @@ int RenderPresets(const std::string& plugin, const std::string& inPath, const st
     const std::string outPath =
         (std::filesystem::path(outFolder) / (banks[b].name + " - " + banks[b].presets[size_t(p)] + ".wav")).string();
     if (!WriteOrSay(outPath, output)) return 1;
-    std::printf("%s / %s: %s, %s, %.1f dB RMS -> %s\n", banks[b].name.c_str(), banks[b].presets[size_t(p)].c_str(),
-                host->ParamDisplay(kDstPreset).c_str(), host->ParamDisplay(kCabPreset).c_str(), vsthost::RmsDb(output),
-                outPath.c_str());
+    std::printf("%s / %s: %s, %s, %.1f dB RMS, %.1f LUFS, peak %.1f dBFS -> %s\n", banks[b].name.c_str(),
+                banks[b].presets[size_t(p)].c_str(), host->ParamDisplay(kDstPreset).c_str(),
+                host->ParamDisplay(kCabPreset).c_str(), vsthost::RmsDb(output), vsthost::IntegratedLoudness(output),
+                vsthost::SamplePeakDb(output), outPath.c_str());
   }
   return 0;
 }
