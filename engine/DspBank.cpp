@@ -7,6 +7,13 @@
 namespace {
 
 constexpr double kMinFrequencyHz = 10.0;
+// Designs at or above the Nyquist frequency turn unstable, so a frequency is capped a
+// little below it. The bandwidth's correction for the bilinear warp, w / sin w, grows
+// without bound towards Nyquist and would turn a capped design into a filter at a few hertz,
+// so it stops growing at 0.39 of the rate. The highest design (17 kHz, 0.386 of 44.1 kHz)
+// stays below both limits from 44.1 kHz up.
+constexpr double kHighestShareOfRate = 0.45;
+constexpr double kLargestWarpedW = 2.0 * std::numbers::pi * 0.39;
 constexpr double kMinFollowerMs = 0.001;
 constexpr double kAdsrTimeOffset = 6.666666;  // a setting of 0 lasts 2^-6.666666 s
 // The narrow low shelf bends its corner with this factor, taken in single precision.
@@ -32,7 +39,9 @@ RawBiquad CookbookCoefficients(int type, double w, double bandwidthOctaves, doub
   const double sn = std::sin(w);
   const double cs = std::cos(w);
   const double a = std::pow(10.0, gainDb / 40.0);
-  const double alpha = sn * std::sinh(std::numbers::ln2 / 2.0 * bandwidthOctaves * w / sn);
+  const double warpedW = std::min(w, kLargestWarpedW);
+  const double alpha =
+      sn * std::sinh(std::numbers::ln2 / 2.0 * bandwidthOctaves * warpedW / std::sin(warpedW));
   switch (type) {
     case kHighpass:
       return {(1.0 + cs) / 2.0, -(1.0 + cs), (1.0 + cs) / 2.0, 1.0 + alpha, -2.0 * cs, 1.0 - alpha};
@@ -55,6 +64,10 @@ RawBiquad CookbookCoefficients(int type, double w, double bandwidthOctaves, doub
   }
 }
 
+double DesignableHz(double frequencyHz, double sampleRate) {
+  return std::min(std::max(frequencyHz, kMinFrequencyHz), kHighestShareOfRate * sampleRate);
+}
+
 double AdsrSeconds(double setting) { return std::exp2(10.0 * setting - kAdsrTimeOffset); }
 
 int OneSecondOfSamples(double sampleRate) {
@@ -65,7 +78,8 @@ int OneSecondOfSamples(double sampleRate) {
 }  // namespace
 
 void OnePoleSet::SetLowpass(int slot, double frequencyHz, double sampleRate) {
-  const double p = std::exp(-2.0 * std::numbers::pi * frequencyHz / sampleRate);
+  const double hz = std::min(frequencyHz, kHighestShareOfRate * sampleRate);
+  const double p = std::exp(-2.0 * std::numbers::pi * hz / sampleRate);
   g[slot] = 1.0 - p;
   f[slot] = -p;
   cutoffHz[slot] = frequencyHz;
@@ -96,7 +110,7 @@ void DspBank::DesignBiquad(int slot, int type, double frequencyHz, double bandwi
   biquadGainDb[slot] = gainDb;
   biquadDesigned[slot] = true;
 
-  const double w = 2.0 * std::numbers::pi * std::max(frequencyHz, kMinFrequencyHz) / sampleRate;
+  const double w = 2.0 * std::numbers::pi * DesignableHz(frequencyHz, sampleRate) / sampleRate;
   const RawBiquad c = CookbookCoefficients(type, w, bandwidthOctaves, gainDb);
   b0[slot] = c.b0 / c.a0;
   b1[slot] = c.b1 / c.a0;

@@ -25,6 +25,15 @@ struct KnobCopies {
   double gateRelease = 0.0;  // kGateRelease
 };
 
+// Silence sleep, decided at the end of each fixed chunk of frames (counted across host
+// blocks, so that how a host cuts its audio does not change when the amp sleeps).
+struct SilenceWatch {
+  int framesInChunk = 0;     // frames of the current chunk seen so far
+  bool inputHeard = false;   // a sample of the current chunk was not exactly zero
+  double outputPeak = 0.0;   // largest output magnitude of the current chunk
+  int quietChunks = 0;       // chunks in a row of silent input and inaudible output
+};
+
 struct Engine {
   DspBank bank;
   double sampleRate = kStartSampleRate;
@@ -33,8 +42,7 @@ struct Engine {
   int antiDenormalIndex = 0;
 
   // Processing chain.
-  double silenceSum = 0.0;
-  int silenceBlocks = 0;
+  SilenceWatch silence;
   bool sleeping = false;
   bool gateOn = false;
   double gateThreshold = 0.0;

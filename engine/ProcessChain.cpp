@@ -11,22 +11,29 @@
 
 namespace {
 
-constexpr int kBlocksBetweenSilenceChecks = 2;  // a check every third block
+// The amp sleeps after this many chunks in a row with exactly silent input and an output
+// below audibility, so that a response's tail and the filters' ring-down play out first.
+constexpr int kSilenceChunkFrames = 64;
+constexpr int kQuietChunksBeforeSleep = 3;
+constexpr double kInaudibleLevel = 1e-6;  // -120 dBFS, far below a 16-bit output's floor
 
-enum class BlockKind { kAsleep, kChecked, kUnchecked };
-
-// Counts the block's first left sample towards the silence check, which every third block
-// makes. A block without frames counts as silent.
-BlockKind ClassifyBlock(Engine& e, const double* left, int frames) {
-  e.silenceSum += frames > 0 ? left[0] : 0.0;
-  if (e.silenceSum != 0.0) e.sleeping = false;  // a NaN also wakes
-  if (e.sleeping) return BlockKind::kAsleep;
-  if (e.silenceBlocks <= kBlocksBetweenSilenceChecks) return BlockKind::kUnchecked;
-  e.silenceBlocks = 0;
-  if (e.silenceSum != 0.0) return BlockKind::kChecked;
-  e.sleeping = true;
-  return BlockKind::kAsleep;
+// The first frame at which either input is not exactly zero (a NaN counts), or frames.
+int FirstSoundingFrame(const double* const* inputs, int frames) {
+  for (int i = 0; i < frames; ++i) {
+    if (!(inputs[0][i] == 0.0 && inputs[1][i] == 0.0)) return i;
+  }
+  return frames;
 }
+
+double Peak(const double* samples, int frames) {
+  double peak = 0.0;
+  for (int i = 0; i < frames; ++i) peak = std::max(peak, std::fabs(samples[i]));
+  return peak;
+}
+
+// The amp takes a non-finite sample as silence, so that one bad sample cannot stick in the
+// filters' states or reach the host's mix.
+double FiniteOr0(double x) { return std::isfinite(x) ? x : 0.0; }
 
 void WriteSilence(double* const* outputs, int frames) {
   for (int i = 0; i < frames; ++i) outputs[0][i] = outputs[1][i] = 0.0;
@@ -59,7 +66,7 @@ double ToneSection(DspBank& b, double bassMix, double loudnessMix, double x) {
 void RunAmp(Engine& e, const double* const* inputs, double* const* outputs, int frames) {
   const bool driving = e.driveOn && e.model >= 0 && e.model < kDriveModelCount;
   for (int i = 0; i < frames; ++i) {
-    double x = inputs[0][i] + inputs[1][i];
+    double x = FiniteOr0(inputs[0][i]) + FiniteOr0(inputs[1][i]);
     if (e.gateOn) x = AddAntiDenormal(e, GateSample(e, x));
     if (driving) x = DriveSample(e, x, e.model);
     x = RunCascade(e, x);
@@ -83,21 +90,61 @@ void MixImpulseResponse(const Engine& e, PartitionedConvolver& convolver,
   convolver.ConsumeOutput(ready);
 }
 
+// Runs frames of one chunk through the tuner's pass-through or the amp.
+void RunAwake(Engine& e, PartitionedConvolver& convolver, const double* const* inputs,
+              double* const* outputs, int frames) {
+  if (e.tuner.on) {
+    RunTuner(e, inputs, outputs, frames);
+  } else {
+    RunAmp(e, inputs, outputs, frames);
+    if (e.cabinetOn) MixImpulseResponse(e, convolver, outputs, frames);
+  }
+}
+
+// Frames within one chunk. Asleep, frames stay silent up to the first sound, which wakes
+// the amp in place, so that a note starting inside a block keeps its attack.
+void RunFrames(Engine& e, PartitionedConvolver& convolver, const double* const* inputs,
+               double* const* outputs, int frames) {
+  SilenceWatch& w = e.silence;
+  const int sound = FirstSoundingFrame(inputs, frames);
+  int start = 0;
+  if (e.sleeping) {
+    WriteSilence(outputs, sound);
+    if (sound == frames) return;
+    e.sleeping = false;
+    start = sound;
+  }
+  if (sound < frames) w.inputHeard = true;
+  const double* in[2] = {inputs[0] + start, inputs[1] + start};
+  double* out[2] = {outputs[0] + start, outputs[1] + start};
+  RunAwake(e, convolver, in, out, frames - start);
+  w.outputPeak = std::max({w.outputPeak, Peak(out[0], frames - start), Peak(out[1], frames - start)});
+}
+
+// At a chunk's end: counts it as quiet or not and sleeps after enough quiet chunks.
+void EndChunk(Engine& e) {
+  SilenceWatch& w = e.silence;
+  const bool quiet = !w.inputHeard && w.outputPeak < kInaudibleLevel;
+  w.quietChunks = quiet ? w.quietChunks + 1 : 0;
+  if (w.quietChunks >= kQuietChunksBeforeSleep) e.sleeping = true;
+  w.framesInChunk = 0;
+  w.inputHeard = false;
+  w.outputPeak = 0.0;
+}
+
 }  // namespace
 
 void ProcessChain(Engine& e, PartitionedConvolver& convolver, const double* const* inputs,
                   double* const* outputs, int frames) {
-  const BlockKind kind = ClassifyBlock(e, inputs[0], frames);
-  if (kind == BlockKind::kAsleep) {
-    WriteSilence(outputs, frames);
-  } else if (e.tuner.on) {
-    RunTuner(e, inputs, outputs, frames);
-  } else {
-    RunAmp(e, inputs, outputs, frames);
-    if (e.cabinetOn && frames > 0) MixImpulseResponse(e, convolver, outputs, frames);
+  for (int done = 0; done < frames;) {
+    const int n = std::min(frames - done, kSilenceChunkFrames - e.silence.framesInChunk);
+    const double* in[2] = {inputs[0] + done, inputs[1] + done};
+    double* out[2] = {outputs[0] + done, outputs[1] + done};
+    RunFrames(e, convolver, in, out, n);
+    done += n;
+    e.silence.framesInChunk += n;
+    if (e.silence.framesInChunk == kSilenceChunkFrames) EndChunk(e);
   }
-  if (kind != BlockKind::kUnchecked) e.silenceSum = 0.0;
-  ++e.silenceBlocks;
 }
 
 double GateSample(Engine& e, double x) {

@@ -94,6 +94,22 @@ TEST_F(BiquadDesign, FrequenciesBelowTenHertzAreDesignedAtTenHertz) {
   for (double low : {-100.0, 0.0, 3.0, 9.999}) EXPECT_EQ(Design(kHighpass, low, 1.4, 0.0), atTenHz) << low;
 }
 
+// A design at or above the Nyquist frequency would be unstable: every type stays stable
+// for any frequency, and one at 17 kHz (the highest the engine asks for) keeps its design
+// from 44.1 kHz up.
+TEST_F(BiquadDesign, FrequenciesNearOrAboveNyquistStayStable) {
+  for (int type = kLowpass; type <= kNarrowLowShelf; ++type) {
+    for (double hz : {0.9 * kNyquist, kNyquist, 1.5 * kNyquist, 4.0 * kNyquist}) {
+      Design(type, hz, 2.0, 12.0);
+      EXPECT_TRUE(BiquadStable(*bank, 0)) << type << " at " << hz;
+    }
+  }
+  for (double rate : {44100.0, 48000.0, 96000.0}) {
+    bank->DesignBiquad(0, kPeaking, 17000.0, 2.0, 12.0, rate);
+    EXPECT_NEAR(BiquadMagnitude(*bank, 0, 17000.0, rate), std::pow(10.0, 12.0 / 20.0), 1e-9) << rate;
+  }
+}
+
 TEST_F(BiquadDesign, UnknownTypesDesignALowpass) {
   const auto lowpass = Design(kLowpass, 700.0, 1.0, 6.0);
   for (int type : {8, 99, -1}) EXPECT_EQ(Design(type, 700.0, 1.0, 6.0), lowpass) << type;

@@ -1,7 +1,8 @@
-// The amp's audio through the binary: silence sleep, the tuner's pass-through, the mono
+// The amp's audio through the binary: silence sleep, bad samples, the tuner's pass-through, the mono
 // sum and a neutral chain, the impulse-response mix, a sample-rate change, and a render.
 #include <cmath>
 #include <filesystem>
+#include <limits>
 
 #include "tests/host/AmpFixture.h"
 #include "tools/vsthost/Render.h"
@@ -24,23 +25,67 @@ std::vector<double> Sum(const Stereo& s, double gain) {
   return sum;
 }
 
-TEST_F(AmpTest, SilentFirstSamplesPutTheEngineToSleepAndASoundWakesIt) {
-  constexpr int kFrames = 64;
-  auto block = [](double first) {
-    Stereo s = TestSignal(kFrames);
-    s.left[0] = first;  // only the first left sample is looked at
-    return s;
-  };
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_GT(Peak(ProcessDouble(*host, block(0.0), kFrames).left), 0.01) << "block " << i;
+std::vector<double> Silence(size_t frames) { return std::vector<double>(frames, 0.0); }
+
+// A guitar on the right input alone plays on; silence then puts the amp to sleep (exact
+// zeros), and a sound starting inside a block plays from its first sample.
+TEST_F(AmpTest, EitherInputPlaysAndSilenceSleepsUntilTheNextSample) {
+  NeutralChain();
+  const Stereo guitar = TestSignal(64 * kBlock);
+  const Stereo rightOnly{Silence(guitar.right.size()), guitar.right};
+  ExpectNear(ProcessDouble(*host, rightOnly, kBlock).left, guitar.right, kRelative * Peak(guitar.right));
+
+  const Stereo silence{Silence(kBlock), Silence(kBlock)};
+  for (int block = 0; block < 4; ++block) ProcessDouble(*host, silence, kBlock);
+  const Stereo asleep = ProcessDouble(*host, silence, kBlock);
+  EXPECT_EQ(Peak(asleep.left), 0.0);
+  EXPECT_EQ(Peak(asleep.right), 0.0);
+
+  constexpr size_t kStart = 200;
+  Stereo late{Silence(kBlock), Silence(kBlock)};
+  for (size_t i = kStart; i < late.right.size(); ++i) late.right[i] = guitar.left[i - kStart];
+  ExpectNear(ProcessDouble(*host, late, kBlock).left, late.right, kRelative * Peak(late.right));
+}
+
+// Whether the amp sleeps through a gap does not depend on how the host cuts its audio:
+// the riff with gaps renders alike in blocks of 1, 64 and 1000 frames.
+TEST_F(PluginTest, BlockSizeDoesNotChangeTheRender) {
+  vsthost::WavAudio riff = vsthost::SynthesiseRiff(44100.0);
+  std::vector<float>& samples = riff.channels[0];
+  for (size_t i = samples.size() / 4; i < samples.size() / 2; ++i) samples[i] = 0.0f;
+  samples.insert(samples.end(), 44100, 0.0f);
+  const std::vector<vsthost::ParamSetting> settings = {{3, 1.0f}, {4, 9 / 15.0f}, {12, 25 / 38.0f}};
+  std::vector<vsthost::WavAudio> renders;
+  for (int blockSize : {1, 64, 1000}) {
+    std::string error;
+    auto instance = vsthost::PluginHost::Load(PluginPath(), &error);
+    ASSERT_TRUE(instance) << error;
+    renders.push_back(vsthost::Render(*instance, riff, settings, blockSize));
   }
-  // The fourth block checks the three before it and itself: all began with 0.0.
-  for (int i = 0; i < 2; ++i) {
-    const Stereo asleep = ProcessDouble(*host, block(0.0), kFrames);
-    EXPECT_EQ(Peak(asleep.left), 0.0);
-    EXPECT_EQ(Peak(asleep.right), 0.0);
+  for (size_t r = 1; r < renders.size(); ++r) EXPECT_EQ(renders[r].channels, renders[0].channels) << r;
+  EXPECT_EQ(renders[0].channels[0].back(), 0.0f);
+}
+
+// A NaN or infinite input sample counts as silence for the amp: no NaN reaches the host,
+// and the amp plays on as if a 0 had come.
+TEST_F(AmpTest, NonFiniteInputSamplesLeaveTheAmpPlaying) {
+  auto clean = Started(kRate);
+  const std::pair<int, float> highGain[] = {{3, 1.0f}, {4, 9 / 15.0f}, {12, 25 / 38.0f}};
+  for (const auto& [index, value] : highGain) {
+    host->SetParameter(index, value);
+    clean->SetParameter(index, value);
   }
-  EXPECT_GT(Peak(ProcessDouble(*host, block(0.1), kFrames).left), 0.01);
+  Stereo in = TestSignal(8 * kBlock), zeroed = in;
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::pair<size_t, double> bad[] = {{5, std::nan("")}, {300, inf}, {301, -inf}, {900, std::nan("")}};
+  for (const auto& [frame, value] : bad) {
+    in.left[frame] = in.right[frame + 1] = value;
+    zeroed.left[frame] = zeroed.right[frame + 1] = 0.0;
+  }
+  const Stereo out = ProcessDouble(*host, in, kBlock);
+  const Stereo expected = ProcessDouble(*clean, zeroed, kBlock);
+  ExpectNear(out.left, expected.left, kRelative * Peak(expected.left));
+  EXPECT_GT(Peak(out.left), 0.01);
 }
 
 TEST_F(AmpTest, TunerPassesEveryPathThroughAndFreezesTheChain) {

@@ -1,35 +1,45 @@
 // The factory presets through the binary, loaded as a player loads them: the bank by its
 // selection, the preset by a MIDI program change. Every preset the browser lists is the one
-// the factory table describes, and every one sounds: finite, not silent, and near its
-// bank's loudness, so stepping through a bank never jumps in level.
+// the factory table describes, and every one sounds: finite, within a few LU of one common
+// loudness across all banks (ITU-R BS.1770 integrated loudness of the riff), so stepping
+// through the banks never jumps in level, and below full scale for a DI riff that peaks at
+// -1 dBFS.
 #include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <sstream>
 
 #include "amp/ParamIds.h"
 #include "tests/host/AmpFixture.h"
 #include "tools/presetgen/FactoryTable.h"
 #include "tools/vsthost/InstalledPresets.h"
+#include "tools/vsthost/Loudness.h"
 #include "tools/vsthost/Render.h"
 #include "tools/vsthost/Riff.h"
 
 namespace {
 
-constexpr double kRate = 44100.0;
+constexpr double kRate = 48000.0;
 constexpr int kBlock = 256;
-constexpr double kPluckHz = 110.0;  // A2, the open fifth string
-constexpr double kPluckSeconds = 1.5;
-constexpr double kLoudnessSpreadDb = 6.0;
-constexpr double kSilenceDb = -60.0;
+constexpr double kLoudnessToleranceLu = 3.0;  // either side of the presets' median
+constexpr double kDiPeakDb = -1.0;            // a hot DI recording's peak
 
 struct RenderedPreset {
   std::string bank, name;
   int model = -1, cabinet = -1;
   bool finite = true;
-  double rmsDb = -INFINITY;
+  double lufs = -INFINITY;    // the riff as it is
+  double hotPeakDb = 0.0;     // the riff peaking at -1 dBFS
 };
+
+vsthost::WavAudio ScaledToPeak(vsthost::WavAudio audio, double peakDb) {
+  const double gain = std::pow(10.0, (peakDb - vsthost::SamplePeakDb(audio)) / 20.0);
+  for (std::vector<float>& channel : audio.channels)
+    for (float& s : channel) s = float(s * gain);
+  return audio;
+}
 
 bool AllFinite(const vsthost::WavAudio& audio) {
   for (const std::vector<float>& channel : audio.channels)
@@ -38,34 +48,42 @@ bool AllFinite(const vsthost::WavAudio& audio) {
   return true;
 }
 
-RenderedPreset RenderPreset(const std::vector<vsthost::PresetBank>& banks, int b, int p,
-                            const vsthost::WavAudio& pluck) {
-  RenderedPreset rendered{banks[size_t(b)].name, banks[size_t(b)].presets[size_t(p)]};
+// The preset in a fresh instance, so that none inherits what an earlier one left.
+std::unique_ptr<vsthost::PluginHost> LoadPreset(const std::vector<vsthost::PresetBank>& banks, int b, int p) {
   std::string error;
   auto host = vsthost::PluginHost::Load(PluginPath(), &error);
   EXPECT_TRUE(host) << error;
-  if (!host) return rendered;
-  host->Start(pluck.sampleRate, kBlock);
+  if (!host) return host;
+  host->Start(kRate, kBlock);
   vsthost::LoadInstalledPreset(*host, b, int(banks.size()), p);
+  return host;
+}
+
+RenderedPreset RenderPreset(const std::vector<vsthost::PresetBank>& banks, int b, int p,
+                            const vsthost::WavAudio& riff) {
+  RenderedPreset rendered{banks[size_t(b)].name, banks[size_t(b)].presets[size_t(p)]};
+  auto host = LoadPreset(banks, b, p);
+  if (!host) return rendered;
   const std::vector<double> values = StoredValues(*host);
   rendered.model = int(std::lround(values[kDstPreset]));
   rendered.cabinet = int(std::lround(values[kCabPreset]));
-  const vsthost::WavAudio out = vsthost::Process(*host, pluck, kBlock);
+  const vsthost::WavAudio out = vsthost::Process(*host, riff, kBlock);
   rendered.finite = AllFinite(out);
-  rendered.rmsDb = vsthost::RmsDb(out);
+  rendered.lufs = vsthost::IntegratedLoudness(out);
+  auto hot = LoadPreset(banks, b, p);
+  if (hot) rendered.hotPeakDb = vsthost::SamplePeakDb(vsthost::Process(*hot, ScaledToPeak(riff, kDiPeakDb), kBlock));
   return rendered;
 }
 
 class FactoryPresetTest : public ::testing::Test {
  protected:
-  // Every preset in a fresh instance, so that none inherits what an earlier one left.
   static void SetUpTestSuite() {
     banks_ = new std::vector<vsthost::PresetBank>(vsthost::ListInstalledPresets(PluginPath()));
     rendered_ = new std::vector<RenderedPreset>;
-    const vsthost::WavAudio pluck = vsthost::SynthesisePluck(kRate, kPluckHz, kPluckSeconds);
+    const vsthost::WavAudio riff = vsthost::SynthesiseRiff(kRate);
     for (int b = 0; b < int(banks_->size()); ++b)
       for (int p = 0; p < int((*banks_)[size_t(b)].presets.size()); ++p)
-        rendered_->push_back(RenderPreset(*banks_, b, p, pluck));
+        rendered_->push_back(RenderPreset(*banks_, b, p, riff));
   }
   static void TearDownTestSuite() {
     delete rendered_;
@@ -102,21 +120,19 @@ TEST_F(FactoryPresetTest, ProgramChangeLoadsTheListedPresetOfTheSelectedBank) {
   }
 }
 
-TEST_F(FactoryPresetTest, EveryPresetSoundsFiniteAndNearItsBanksMedianLoudness) {
-  std::map<std::string, std::vector<double>> loudness;
+TEST_F(FactoryPresetTest, EveryPresetSitsNearOneLoudnessAndBelowFullScale) {
+  std::vector<double> levels;
   for (const RenderedPreset& r : *rendered_) {
     EXPECT_TRUE(r.finite) << r.bank << "/" << r.name;
-    EXPECT_GT(r.rmsDb, kSilenceDb) << r.bank << "/" << r.name;
-    loudness[r.bank].push_back(r.rmsDb);
+    levels.push_back(r.lufs);
   }
-  for (auto& [bank, levels] : loudness) {
-    std::sort(levels.begin(), levels.end());
-    const size_t n = levels.size();
-    const double median = n % 2 ? levels[n / 2] : 0.5 * (levels[n / 2 - 1] + levels[n / 2]);
-    for (const RenderedPreset& r : *rendered_) {
-      if (r.bank != bank) continue;
-      EXPECT_NEAR(r.rmsDb, median, kLoudnessSpreadDb) << bank << "/" << r.name;
-    }
+  ASSERT_FALSE(levels.empty());
+  std::sort(levels.begin(), levels.end());
+  const size_t n = levels.size();
+  const double median = n % 2 ? levels[n / 2] : 0.5 * (levels[n / 2 - 1] + levels[n / 2]);
+  for (const RenderedPreset& r : *rendered_) {
+    EXPECT_NEAR(r.lufs, median, kLoudnessToleranceLu) << r.bank << "/" << r.name << ": " << r.lufs << " LUFS";
+    EXPECT_LT(r.hotPeakDb, 0.0) << r.bank << "/" << r.name << ": peak " << r.hotPeakDb << " dBFS";
   }
 }
 

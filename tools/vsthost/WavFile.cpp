@@ -1,7 +1,9 @@
 #include "tools/vsthost/WavFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -9,6 +11,12 @@
 namespace vsthost {
 
 namespace {
+
+// Stores the reason the last system call gave; returns false.
+bool SystemError(std::string* error) {
+  if (error) *error = std::strerror(errno);
+  return false;
+}
 
 constexpr uint16_t kFormatPcm = 1;
 constexpr uint16_t kFormatFloat = 3;
@@ -88,7 +96,7 @@ bool ReadWav(const std::string& path, WavAudio& audio, std::string* error) {
   return true;
 }
 
-bool WriteWavFloat(const std::string& path, const WavAudio& audio) {
+bool WriteWavFloat(const std::string& path, const WavAudio& audio, std::string* error) {
   const auto channels = uint32_t(audio.channels.size());
   const auto frames = uint32_t(audio.Frames());
   const uint32_t dataBytes = frames * channels * 4;
@@ -112,9 +120,11 @@ bool WriteWavFloat(const std::string& path, const WavAudio& audio) {
       PutLe(out, raw, 4);
     }
   }
-  std::ofstream file(path, std::ios::binary);
-  file.write(reinterpret_cast<const char*>(out.data()), std::streamsize(out.size()));
-  return bool(file);
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return SystemError(error);
+  const bool complete = std::fwrite(out.data(), 1, out.size(), file) == out.size();
+  const bool closed = std::fclose(file) == 0;
+  return (complete && closed) || SystemError(error);
 }
 
 }  // namespace vsthost

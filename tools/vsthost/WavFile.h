@@ -15,6 +15,7 @@ struct WavAudio {
 
 // False with a reason for files that are not WAVE audio of a supported format.
 bool ReadWav(const std::string& path, WavAudio& audio, std::string* error);
-bool WriteWavFloat(const std::string& path, const WavAudio& audio);
+// False with the system's reason (when error is given) if the file cannot be written.
+bool WriteWavFloat(const std::string& path, const WavAudio& audio, std::string* error = nullptr);
 
 }  // namespace vsthost

@@ -14,15 +14,19 @@
 //                          renders IN.wav through program PROGRAM (0 unless given; the
 //                          last one in a shorter bank) of every bank, loaded by bank
 //                          selection and MIDI program change, into OUTDIR/<bank> - <preset>.wav
+//                          (OUTDIR is created if needed), printing each rendering's RMS level,
+//                          loudness (ITU-R BS.1770) and sample peak
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "amp/ParamIds.h"
 #include "tools/vsthost/InstalledPresets.h"
+#include "tools/vsthost/Loudness.h"
 #include "tools/vsthost/PluginHost.h"
 #include "tools/vsthost/Render.h"
 #include "tools/vsthost/Riff.h"
@@ -75,6 +79,14 @@ int Info(const std::string& path) {
   return 0;
 }
 
+// Writes the audio; says why on failure.
+bool WriteOrSay(const std::string& path, const vsthost::WavAudio& audio) {
+  std::string error;
+  if (vsthost::WriteWavFloat(path, audio, &error)) return true;
+  std::fprintf(stderr, "vsthost: cannot write %s: %s\n", path.c_str(), error.c_str());
+  return false;
+}
+
 int RenderFile(const std::string& plugin, const std::string& inPath, const std::string& outPath,
                const std::vector<std::string>& settingTexts) {
   std::vector<vsthost::ParamSetting> settings;
@@ -97,22 +109,21 @@ int RenderFile(const std::string& plugin, const std::string& inPath, const std::
     std::fprintf(stderr, "vsthost: cannot load %s: %s\n", plugin.c_str(), error.c_str());
     return 1;
   }
-  const vsthost::WavAudio output = vsthost::Render(*host, input, settings);
-  if (!vsthost::WriteWavFloat(outPath, output)) {
-    std::fprintf(stderr, "vsthost: cannot write %s\n", outPath.c_str());
-    return 1;
+  const int count = host->Effect()->numParams;
+  for (const vsthost::ParamSetting& setting : settings) {
+    if (setting.index >= count) {
+      std::fprintf(stderr, "vsthost: no parameter %d: the plug-in has parameters 0 to %d\n", setting.index,
+                   count - 1);
+      return 2;
+    }
   }
-  return 0;
+  return WriteOrSay(outPath, vsthost::Render(*host, input, settings)) ? 0 : 1;
 }
 
 int WriteRiff(const std::string& outPath, const char* rateText) {
   const double rate = rateText ? std::strtod(rateText, nullptr) : 48000.0;
   if (!(rate >= 8000.0 && rate <= 384000.0)) return Usage();
-  if (!vsthost::WriteWavFloat(outPath, vsthost::SynthesiseRiff(rate))) {
-    std::fprintf(stderr, "vsthost: cannot write %s\n", outPath.c_str());
-    return 1;
-  }
-  return 0;
+  return WriteOrSay(outPath, vsthost::SynthesiseRiff(rate)) ? 0 : 1;
 }
 
 int ListPresets(const std::string& plugin) {
@@ -147,6 +158,12 @@ int RenderPresets(const std::string& plugin, const std::string& inPath, const st
     std::fprintf(stderr, "vsthost: no preset banks beside %s\n", plugin.c_str());
     return 1;
   }
+  std::error_code made;
+  std::filesystem::create_directories(outFolder, made);
+  if (made) {
+    std::fprintf(stderr, "vsthost: cannot create %s: %s\n", outFolder.c_str(), made.message().c_str());
+    return 1;
+  }
   for (size_t b = 0; b < banks.size(); ++b) {
     if (banks[b].presets.empty()) continue;
     const int p = std::min(int(program), int(banks[b].presets.size()) - 1);
@@ -158,14 +175,13 @@ int RenderPresets(const std::string& plugin, const std::string& inPath, const st
     host->Start(input.sampleRate);
     vsthost::LoadInstalledPreset(*host, int(b), int(banks.size()), p);
     const vsthost::WavAudio output = vsthost::Process(*host, input);
-    const std::string outPath = outFolder + "/" + banks[b].name + " - " + banks[b].presets[size_t(p)] + ".wav";
-    if (!vsthost::WriteWavFloat(outPath, output)) {
-      std::fprintf(stderr, "vsthost: cannot write %s\n", outPath.c_str());
-      return 1;
-    }
-    std::printf("%s / %s: %s, %s, %.1f dB RMS -> %s\n", banks[b].name.c_str(), banks[b].presets[size_t(p)].c_str(),
-                host->ParamDisplay(kDstPreset).c_str(), host->ParamDisplay(kCabPreset).c_str(), vsthost::RmsDb(output),
-                outPath.c_str());
+    const std::string outPath =
+        (std::filesystem::path(outFolder) / (banks[b].name + " - " + banks[b].presets[size_t(p)] + ".wav")).string();
+    if (!WriteOrSay(outPath, output)) return 1;
+    std::printf("%s / %s: %s, %s, %.1f dB RMS, %.1f LUFS, peak %.1f dBFS -> %s\n", banks[b].name.c_str(),
+                banks[b].presets[size_t(p)].c_str(), host->ParamDisplay(kDstPreset).c_str(),
+                host->ParamDisplay(kCabPreset).c_str(), vsthost::RmsDb(output), vsthost::IntegratedLoudness(output),
+                vsthost::SamplePeakDb(output), outPath.c_str());
   }
   return 0;
 }
