@@ -50,6 +50,9 @@ class IEffectBase {
   virtual void InformHostOfParamChange(int index, double normalized) = 0;
   virtual void EndInformHostOfParamChange(int index) = 0;
   virtual void AttachGraphics(IGraphics* graphics);
+  // Interface thread: the open editor window took a new size in its own pixels (a new
+  // screen density); true when the host resized its window to match.
+  virtual bool ResizeEditorWindow(int /*width*/, int /*height*/) { return false; }
 
   // --- Parameters. ---
   int NParams() const { return int(params_.size()); }

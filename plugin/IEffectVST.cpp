@@ -204,7 +204,12 @@ void IEffectVST::AttachGraphics(IGraphics* graphics) {
 void IEffectVST::ResizeGraphics() {
   IGraphics* graphics = GetGUI();
   if (!graphics) return;
-  editRect_ = {0, 0, int16_t(graphics->Height()), int16_t(graphics->Width())};
+  editRect_ = {0, 0, int16_t(graphics->WindowHeight()), int16_t(graphics->WindowWidth())};
+}
+
+bool IEffectVST::ResizeEditorWindow(int width, int height) {
+  ResizeGraphics();
+  return CallHost(vst2::audioMasterSizeWindow, width, height) != 0;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -326,6 +331,7 @@ intptr_t IEffectVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
       return 0;
     case vst2::effEditGetRect:
       if (!GetGUI() || !ptr) return 0;
+      ResizeGraphics();  // the window's size at the scale it opens (or is open) at
       *static_cast<vst2::ERect**>(ptr) = &editRect_;
       return 1;
     case vst2::effEditOpen:

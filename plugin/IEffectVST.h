@@ -47,6 +47,7 @@ class IEffectVST : public IEffectBase {
   void InformHostOfParamChange(int index, double normalized) override;
   void EndInformHostOfParamChange(int index) override;
   void AttachGraphics(IGraphics* graphics) override;
+  bool ResizeEditorWindow(int width, int height) override;
 
   // The host's transport (host callback opcode 7); defaults when the host gives none.
   double GetSamplePos();
