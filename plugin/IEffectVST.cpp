@@ -197,8 +197,7 @@ void IEffectVST::PublishChannelCounts() {
 void IEffectVST::AttachGraphics(IGraphics* graphics) {
   IEffectBase::AttachGraphics(graphics);
   if (!graphics) return;
-  effect_.flags |= vst2::kFlagHasEditor;
-  ResizeGraphics();
+  effect_.flags |= vst2::kFlagHasEditor;  // its size is worked out when the host asks
 }
 
 void IEffectVST::ResizeGraphics() {

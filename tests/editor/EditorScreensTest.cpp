@@ -1,9 +1,10 @@
 // The plug-in's editor rendered headless in each of its states and left in screens/ for
 // people to look at: as constructed, every pedal, the response panel, the open browser and
-// the tuner, at 1x and at 2x ("name@2x.png"). One editor paints all the states of a test in
+// the tuner, at 1x, 1.5x and 2x ("name@1.5x.png", "name@2x.png"). One editor paints all the states of a test in
 // turn, so each shot also shows that a change redraws everything it touches.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <set>
@@ -28,7 +29,9 @@ class EditorScreens : public PluginEditor, public testing::WithParamInterface<fl
   EditorScreens() : editor_(Editor(), GetParam()) { std::filesystem::create_directories(VOLTREX_SCREENS_DIR); }
 
   std::string PathOf(const std::string& name) const {
-    return std::string(VOLTREX_SCREENS_DIR) + "/" + name + (GetParam() == 2.0f ? "@2x" : "") + ".png";
+    const float scale = GetParam();
+    const char* suffix = scale == 1.0f ? "" : scale == 2.0f ? "@2x" : "@1.5x";
+    return std::string(VOLTREX_SCREENS_DIR) + "/" + name + suffix + ".png";
   }
 
   // Opening runs the plug-in's handlers, which show one pedal and the panels' state.
@@ -78,8 +81,8 @@ TEST_P(EditorScreens, TheConstructedEditorIsSavedAsAPicture) {
   const std::string path = PathOf("editor");
   EXPECT_TRUE(editor_.WritePng(path));
   EXPECT_GT(std::filesystem::file_size(path), 1000u);
-  EXPECT_EQ(editor_.Raster().Width(), static_cast<int>(Editor().Width() * GetParam()));
-  EXPECT_EQ(editor_.Raster().Height(), static_cast<int>(Editor().Height() * GetParam()));
+  EXPECT_EQ(editor_.Raster().Width(), static_cast<int>(std::lround(Editor().Width() * GetParam())));
+  EXPECT_EQ(editor_.Raster().Height(), static_cast<int>(std::lround(Editor().Height() * GetParam())));
 }
 
 TEST_P(EditorScreens, EveryPedalShowsItsOwnPanel) {
@@ -124,9 +127,9 @@ TEST_P(EditorScreens, TheDisplayWritesTheNamesAndATextFromThePlugInAtTheNextTick
   EXPECT_GT(InkIn(field), 10);
 }
 
-INSTANTIATE_TEST_SUITE_P(Scales, EditorScreens, testing::Values(1.0f, 2.0f),
+INSTANTIATE_TEST_SUITE_P(Scales, EditorScreens, testing::Values(1.0f, 1.5f, 2.0f),
                          [](const testing::TestParamInfo<float>& info) {
-                           return info.param == 1.0f ? std::string("At1x") : std::string("At2x");
+                           return "At" + std::to_string(static_cast<int>(info.param * 10.0f)) + "Tenths";
                          });
 
 }  // namespace
