@@ -135,7 +135,11 @@ bool IGraphics::OpenWindow(void* parent) {
   placement.R = placement.L + size(width_);
   placement.B = placement.T + size(height_);
   window_ = platform::OpenEditorWindow(*this, parent, placement, scale);
-  return window_ != nullptr;
+  if (!window_) return false;
+  // The host asked for the size before the window existed, on the main screen's density:
+  // a parent on a screen of another density gets the window's true size.
+  if (plug_ && scale != ScaleFactorFor(nullptr)) plug_->ResizeEditorWindow(WindowWidth(), WindowHeight());
+  return true;
 }
 
 void IGraphics::CloseWindow() { window_.reset(); }
