@@ -17,6 +17,10 @@ constexpr float kTopPlateL = 204, kTopPlateT = 38, kTopPlateR = 614, kTopPlateB 
 constexpr float kStageL = 204, kStageT = 162, kStageR = 614, kStageB = 430;
 // Label rows.
 constexpr float kTopRowLabelY = 98, kSecondRowLabelY = 151;
+constexpr float kLabelSize = 7.5f;
+// PRESENCE and LOUDNESS stand closer than any other pair: smaller and pushed apart, they
+// keep a clear gap between the two words.
+constexpr float kCloseLabelSize = 6.5f, kCloseLabelShift = 1.5f;
 
 Box Whole(const Canvas& c) { return {0, 0, c.Width(), c.Height()}; }
 
@@ -45,10 +49,11 @@ void DrawButtonLabelBelow(Canvas& c, Point button, const char* text, float basel
   DrawLabel(c, text, CentreX(button, kButtonW), baseline);
 }
 
-void DrawMainKnobPlace(Canvas& c, Point knob, const char* text) {
+void DrawMainKnobPlace(Canvas& c, Point knob, const char* text, float labelShift = 0,
+                       float labelSize = kLabelSize) {
   const float cx = CentreX(knob, kMainKnobW), cy = CentreY(knob, kMainKnobH);
   DrawKnobScale(c, cx, cy, 18.3f, 11, palette::kInk);
-  DrawLabel(c, text, cx, kSecondRowLabelY);
+  DrawLabel(c, text, cx + labelShift, kSecondRowLabelY, Align::Centre, labelSize);
 }
 
 void DrawTopPlate(Canvas& c) {
@@ -80,14 +85,14 @@ void DrawTopPlate(Canvas& c) {
   DrawJack(c, 290, kJackY);
   DrawLabel(c, "SEND TO STOMP", 290, kSecondRowLabelY);
   DrawMainKnobPlace(c, kColor, "COLOR");
-  DrawMainKnobPlace(c, kPresence, "PRESENCE");
+  DrawMainKnobPlace(c, kPresence, "PRESENCE", -kCloseLabelShift, kCloseLabelSize);
   DrawMainKnobPlace(c, kBass, "BASS");
   DrawMainKnobPlace(c, kTreble, "TREBLE");
   DrawMainKnobPlace(c, kVolume, "VOLUME");
   const float lx = CentreX(kLoudness, kLoudnessKnobSize), ly = CentreY(kLoudness, kLoudnessKnobSize);
   DrawKnobScale(c, lx, ly, 14.8f, 9, palette::kInk);
   DrawLabel(c, "FLAT", lx - 14, ly + 22, Align::Centre, 6.5f);
-  DrawLabel(c, "LOUDNESS", lx, kSecondRowLabelY);
+  DrawLabel(c, "LOUDNESS", lx + kCloseLabelShift, kSecondRowLabelY, Align::Centre, kCloseLabelSize);
   // Hairlines between the sections of the tone stack.
   for (float x : {317.0f, 453.0f})
     c.FillColour(Whole(c), shape::Rect(x, 106, x + 1, 146), Hex(0x3a3c40, 0.45f));

@@ -12,16 +12,31 @@ Rgba Shade(const Rgba& c, float factor) {
 
 Rgba WithAlpha(const Rgba& c, float alpha) { return {c.r, c.g, c.b, alpha}; }
 
-Canvas::Canvas(int width, int height)
-    : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * height * 4, 0.0f) {}
+namespace {
 
-Box Canvas::Clip(const Box& box) const {
-  return {std::max(box.l, 0), std::max(box.t, 0), std::min(box.r, width_),
-          std::min(box.b, height_)};
+int gCanvasScale = 1;  // the art program draws on one thread
+
+}  // namespace
+
+ScopedCanvasScale::ScopedCanvasScale(int scale) : previous_(gCanvasScale) {
+  gCanvasScale = std::max(1, scale);
+}
+
+ScopedCanvasScale::~ScopedCanvasScale() { gCanvasScale = previous_; }
+
+Canvas::Canvas(int width, int height)
+    : width_(width),
+      height_(height),
+      scale_(gCanvasScale),
+      pixels_(static_cast<std::size_t>(width) * height * scale_ * scale_ * 4, 0.0f) {}
+
+Box Canvas::DeviceClip(const Box& box) const {
+  return {std::max(box.l * scale_, 0), std::max(box.t * scale_, 0),
+          std::min(box.r * scale_, DeviceWidth()), std::min(box.b * scale_, DeviceHeight())};
 }
 
 void Canvas::Blend(int x, int y, const Rgba& colour, float coverage) {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+  if (x < 0 || y < 0 || x >= DeviceWidth() || y >= DeviceHeight()) return;
   const float a = std::clamp(colour.a * coverage, 0.0f, 1.0f);
   float* p = &pixels_[Index(x, y)];
   const float keep = 1.0f - a;
@@ -32,10 +47,14 @@ void Canvas::Blend(int x, int y, const Rgba& colour, float coverage) {
 }
 
 void Canvas::Draw(const Canvas& source, int x, int y, float opacity) {
-  for (int sy = 0; sy < source.height_; ++sy)
-    for (int sx = 0; sx < source.width_; ++sx) {
+  DrawAtDevice(source, x * scale_, y * scale_, opacity);
+}
+
+void Canvas::DrawAtDevice(const Canvas& source, int x, int y, float opacity) {
+  for (int sy = 0; sy < source.DeviceHeight(); ++sy)
+    for (int sx = 0; sx < source.DeviceWidth(); ++sx) {
       const int tx = x + sx, ty = y + sy;
-      if (tx < 0 || ty < 0 || tx >= width_ || ty >= height_) continue;
+      if (tx < 0 || ty < 0 || tx >= DeviceWidth() || ty >= DeviceHeight()) continue;
       const float* s = &source.pixels_[source.Index(sx, sy)];
       float* p = &pixels_[Index(tx, ty)];
       const float keep = 1.0f - s[3] * opacity;
@@ -44,7 +63,7 @@ void Canvas::Draw(const Canvas& source, int x, int y, float opacity) {
 }
 
 std::vector<std::uint32_t> Canvas::ToPixels() const {
-  std::vector<std::uint32_t> out(static_cast<std::size_t>(width_) * height_);
+  std::vector<std::uint32_t> out(static_cast<std::size_t>(DeviceWidth()) * DeviceHeight());
   auto byte = [](float v) {
     return static_cast<std::uint32_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
   };

@@ -27,7 +27,10 @@ constexpr std::array<const char*, 12> kPitchClasses = {"A", "A#", "B", "C", "C#"
                                                        "D#", "E", "F", "F#", "G", "G#"};
 
 // The meter's needle swings this far either side of straight up.
-constexpr float kMeterSwingDegrees = 45.0f;
+// The scale spans +-45 degrees; the needle swings a little less, so even at its stops
+// (no pitch rests it on the left one) it lies on the scale, with the end ticks showing.
+constexpr float kMeterScaleDegrees = 45.0f;
+constexpr float kNeedleSwingDegrees = 40.0f;
 
 Box Whole(const Canvas& c) { return {0, 0, c.Width(), c.Height()}; }
 
@@ -93,7 +96,7 @@ Canvas DrawTunerMeter(int width, int frameHeight, int frames) {
     const float pivotY = frameHeight - 3.0f;
     constexpr float kScaleRadius = 30.0f;
     for (int i = -4; i <= 4; ++i) {
-      const float a = Radians(kMeterSwingDegrees * i / 4.0f);
+      const float a = Radians(kMeterScaleDegrees * i / 4.0f);
       const float inner = i == 0 ? 23.5f : (i % 2 == 0 ? 25.5f : 27.0f);
       c.FillColour(Whole(c),
                    shape::Segment(cx + std::sin(a) * inner, pivotY - std::cos(a) * inner,
@@ -101,18 +104,21 @@ Canvas DrawTunerMeter(int width, int frameHeight, int frames) {
                                   i == 0 ? 1.6f : 1.0f),
                    palette::kLcdInk);
     }
-    DrawText(c, Type{Face::SansBold, 9.0f}, "-", 4.0f, pivotY - 1.0f, Align::Centre, palette::kLcdInk);
-    DrawText(c, Type{Face::SansBold, 9.0f}, "+", width - 4.0f, pivotY - 1.0f, Align::Centre, palette::kLcdInk);
+    // "-" and "+" just beyond the ends of the scale, clear of the panel's TUNER label.
+    const float markA = Radians(kMeterScaleDegrees + 8.0f), markR = kScaleRadius + 2.0f;
+    const float markY = pivotY - std::cos(markA) * markR + 3.0f;
+    DrawText(c, Type{Face::SansBold, 9.0f}, "-", cx - std::sin(markA) * markR, markY, Align::Centre, palette::kLcdInk);
+    DrawText(c, Type{Face::SansBold, 9.0f}, "+", cx + std::sin(markA) * markR, markY, Align::Centre, palette::kLcdInk);
     // The two frames either side of the middle value mean "in tune": their marker is lit.
     const float value = static_cast<float>(k) / static_cast<float>(frames - 1);
     const bool inTune = std::fabs(value - 0.5f) < 0.5f / static_cast<float>(frames - 1) + 1e-4f;
     const float xs[3] = {cx - 4.0f, cx + 4.0f, cx};
     const float ys[3] = {0.5f, 0.5f, 5.5f};
     c.FillColour(Whole(c), shape::Polygon(xs, ys), inTune ? palette::kLcdInk : palette::kLcdGhost);
-    const float a = Radians((value - 0.5f) * 2.0f * kMeterSwingDegrees);
+    const float a = Radians((value - 0.5f) * 2.0f * kNeedleSwingDegrees);
     c.FillColour(Whole(c),
-                 shape::Segment(cx, pivotY, cx + std::sin(a) * (kScaleRadius + 1.0f),
-                                pivotY - std::cos(a) * (kScaleRadius + 1.0f), 1.4f),
+                 shape::Segment(cx, pivotY, cx + std::sin(a) * kScaleRadius,
+                                pivotY - std::cos(a) * kScaleRadius, 1.4f),
                  palette::kLcdInk);
     c.FillColour(Whole(c), shape::Circle(cx, pivotY, 2.6f), palette::kLcdInk);
     strip.Draw(c, 0, k * frameHeight);

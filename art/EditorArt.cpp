@@ -1,5 +1,7 @@
 #include "art/EditorArt.h"
 
+#include <string_view>
+
 #include "art/BackgroundArt.h"
 #include "art/ControlArt.h"
 #include "art/DisplayArt.h"
@@ -19,17 +21,19 @@ constexpr int kSliderKnobId = 119;
 
 int FrameHeight(const EditorBitmapInfo& info) { return info.height / info.frames; }
 
-// Frames are cut at floor(H * (k - 1) / N + 0.5), so an odd height leaves one row between
-// two frames unused: each frame is drawn at that row.
+// Frames are cut at floor(H * (k - 1) / N + 0.5) of the image's H device rows, so a
+// height that N does not divide leaves a row between two frames unused: each frame is
+// drawn at its cut.
 Canvas Stack(const EditorBitmapInfo& info, Canvas frames) {
   if (info.height % info.frames == 0) return frames;
   const int frameHeight = FrameHeight(info);
+  const long long deviceHeight = static_cast<long long>(info.height) * frames.Scale();
   Canvas out(info.width, info.height);
   for (int k = 1; k <= info.frames; ++k) {
-    const int top = static_cast<int>((2LL * info.height * (k - 1) + info.frames) / (2LL * info.frames));
+    const int top = static_cast<int>((2LL * deviceHeight * (k - 1) + info.frames) / (2LL * info.frames));
     Canvas frame(info.width, frameHeight);
     frame.Draw(frames, 0, -(k - 1) * frameHeight);
-    out.Draw(frame, 0, top);
+    out.DrawAtDevice(frame, 0, top);
   }
   return out;
 }
@@ -66,21 +70,38 @@ Canvas DrawFrames(const EditorBitmapInfo& info) {
 
 }  // namespace
 
-Canvas DrawEditorImage(const EditorBitmapInfo& info) { return Stack(info, DrawFrames(info)); }
+std::string EditorImageFileName(const EditorBitmapInfo& info, int scale) {
+  const std::string_view path = info.name;
+  const std::string_view name = path.substr(path.find('/') + 1);
+  if (scale == 1) return std::string(name);
+  const std::size_t dot = name.rfind('.');
+  std::string scaled(name.substr(0, dot));
+  scaled += '@';
+  scaled += std::to_string(scale);
+  scaled += 'x';
+  scaled += name.substr(dot);
+  return scaled;
+}
 
-bool EncodeEditorImage(const EditorBitmapInfo& info, std::vector<unsigned char>& png) {
-  return EncodeArtPng(DrawEditorImage(info).ToPixels(), info.width, info.height, png);
+Canvas DrawEditorImage(const EditorBitmapInfo& info, int scale) {
+  const ScopedCanvasScale atScale(scale);
+  return Stack(info, DrawFrames(info));
+}
+
+bool EncodeEditorImage(const EditorBitmapInfo& info, int scale, std::vector<unsigned char>& png) {
+  const Canvas image = DrawEditorImage(info, scale);
+  return EncodeArtPng(image.ToPixels(), image.DeviceWidth(), image.DeviceHeight(), png);
 }
 
 bool WriteEditorImages(const std::string& folder, std::string& failed) {
   std::vector<unsigned char> png;
-  for (const EditorBitmapInfo& info : kEditorBitmaps) {
-    const std::string name = info.name;
-    const std::string path = folder + "/" + name.substr(name.find('/') + 1);
-    if (!EncodeEditorImage(info, png) || !WriteFileBytes(path, png)) {
-      failed = path;
-      return false;
+  for (int scale : kArtScales)
+    for (const EditorBitmapInfo& info : kEditorBitmaps) {
+      const std::string path = folder + "/" + EditorImageFileName(info, scale);
+      if (!EncodeEditorImage(info, scale, png) || !WriteFileBytes(path, png)) {
+        failed = path;
+        return false;
+      }
     }
-  }
   return true;
 }

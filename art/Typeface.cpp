@@ -121,6 +121,13 @@ bool RenderText(const Type& type, std::string_view text, TextMask& mask) {
   return true;
 }
 
+Type AtScale(Type type, int scale) {
+  const float s = static_cast<float>(scale);
+  type.size *= s;
+  type.tracking *= s;
+  return type;
+}
+
 float TextWidth(const Type& type, std::string_view text) {
   TextMask mask;
   return RenderText(type, text, mask) ? mask.advance : 0.0f;

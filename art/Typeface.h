@@ -38,24 +38,29 @@ float TextWidth(const Type& type, std::string_view text);
 // The largest size up to type.size at which text fits in width pixels.
 Type FitText(Type type, std::string_view text, float width);
 
+// type set at the canvas's scale: the text rendered at that size, not enlarged.
+Type AtScale(Type type, int scale);
+
 // Draws text with its pen start, centre or end (by align) at x and its baseline at y;
-// paint(x, y) gives the colour at each pixel.
+// paint(x, y) gives the colour at each pixel (editor pixels, as everything else).
 template <class Paint>
 void DrawText(Canvas& canvas, const Type& type, std::string_view text, float x, float baseline,
               Align align, Paint paint) {
+  const int scale = canvas.Scale();
+  const float s = static_cast<float>(scale);
   TextMask mask;
-  if (!RenderText(type, text, mask)) return;
-  float pen = x;
-  if (align == Align::Centre) pen = x - mask.advance * 0.5f;
-  if (align == Align::Right) pen = x - mask.advance;
+  if (!RenderText(AtScale(type, scale), text, mask)) return;
+  float pen = x * s;
+  if (align == Align::Centre) pen = x * s - mask.advance * 0.5f;
+  if (align == Align::Right) pen = x * s - mask.advance;
   const int ox = static_cast<int>(std::lround(pen)) + mask.left;
-  const int oy = static_cast<int>(std::lround(baseline)) - mask.top;
+  const int oy = static_cast<int>(std::lround(baseline * s)) - mask.top;
   for (int row = 0; row < mask.height; ++row)
     for (int col = 0; col < mask.width; ++col) {
       const float c = mask.coverage[static_cast<std::size_t>(row) * mask.width + col];
       if (c > 0.0f)
         canvas.Blend(ox + col, oy + row,
-                     paint(static_cast<float>(ox + col) + 0.5f, static_cast<float>(oy + row) + 0.5f), c);
+                     paint((static_cast<float>(ox + col) + 0.5f) / s, (static_cast<float>(oy + row) + 0.5f) / s), c);
     }
 }
 

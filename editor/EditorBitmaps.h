@@ -14,6 +14,8 @@ struct EditorBitmapInfo {
 
 constexpr int kFirstEditorBitmapId = 100;
 constexpr int kNumEditorBitmaps = 50;
+// Each image's twin at twice the size ("img/knob@2x.png") has the number this much higher.
+constexpr int kDoubleSizeIdOffset = 200;
 
 constexpr std::array<EditorBitmapInfo, kNumEditorBitmaps> kEditorBitmaps{{
     {100, "img/background.png", 630, 440, 1},

@@ -2,9 +2,10 @@
 
 #include "editor/RasterPng.h"
 
-HeadlessEditor::HeadlessEditor(IGraphics& graphics) : graphics_(graphics), textEntry_(graphics) {
+HeadlessEditor::HeadlessEditor(IGraphics& graphics, float scale)
+    : graphics_(graphics), textEntry_(graphics) {
   graphics_.SetTextEntryWidget(&textEntry_);
-  graphics_.WindowOpened(nullptr);
+  graphics_.WindowOpened(nullptr, scale);
 }
 
 HeadlessEditor::~HeadlessEditor() {

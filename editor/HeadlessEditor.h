@@ -10,9 +10,10 @@
 
 class HeadlessEditor {
  public:
-  // Opens a windowless editor on graphics (all controls drawn at the first tick); the
-  // destructor closes it again.
-  explicit HeadlessEditor(IGraphics& graphics);
+  // Opens a windowless editor on graphics at a scale factor (1, 1.5 or 2; all controls
+  // drawn at the first tick); the destructor closes it again. Input positions are in the
+  // back buffer's pixels, as a window's are.
+  explicit HeadlessEditor(IGraphics& graphics, float scale = 1.0f);
   ~HeadlessEditor();
   HeadlessEditor(const HeadlessEditor&) = delete;
   HeadlessEditor& operator=(const HeadlessEditor&) = delete;

@@ -9,7 +9,7 @@ class IToggleAreaControl : public IControl {
  public:
   using IControl::IControl;
 
-  void OnMouseDown(int x, int y, const IMouseMod& mod) override;
+  void OnMouseDown(float x, float y, const IMouseMod& mod) override;
   void Draw(IGraphicsRaster&) override {}
 };
 
@@ -17,6 +17,6 @@ class IListAreaControl : public IControl {
  public:
   using IControl::IControl;
 
-  void OnMouseUp(int x, int y, const IMouseMod& mod) override;
+  void OnMouseUp(float x, float y, const IMouseMod& mod) override;
   void Draw(IGraphicsRaster&) override {}
 };

@@ -12,6 +12,6 @@ void IBitmapOverlayControl::Draw(IGraphicsRaster& raster) {
   if (Shown()) raster.DrawBitmap(Bitmap(), GetRECT(), 1, Blend());
 }
 
-bool IBitmapOverlayControl::IsHit(int x, int y) const {
+bool IBitmapOverlayControl::IsHit(float x, float y) const {
   return (Shown() ? GetRECT() : GetTargetRECT()).Contains(x, y);
 }

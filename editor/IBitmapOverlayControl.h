@@ -11,7 +11,7 @@ class IBitmapOverlayControl : public ISwitchControl {
                         const IRect& targetArea);
 
   void Draw(IGraphicsRaster& raster) override;
-  bool IsHit(int x, int y) const override;
+  bool IsHit(float x, float y) const override;
 
   bool Shown() const { return GetValue() >= 0.5; }
 };

@@ -16,29 +16,29 @@ constexpr double kFineWheelStep = 0.001;
 IControl::IControl(IEffectBase* plug, const IRect& rect, int paramIdx)
     : plug_(plug), rect_(rect), targetRect_(rect), paramIdx_(paramIdx) {}
 
-void IControl::OnMouseDown(int, int, const IMouseMod& mod) {
+void IControl::OnMouseDown(float, float, const IMouseMod& mod) {
   if (mod.R) PromptUserInput();
 }
 
-void IControl::OnMouseUp(int, int, const IMouseMod&) {}
+void IControl::OnMouseUp(float, float, const IMouseMod&) {}
 
-void IControl::OnMouseDrag(int, int, int, int, const IMouseMod&) {}
+void IControl::OnMouseDrag(float, float, float, float, const IMouseMod&) {}
 
-void IControl::OnMouseDblClick(int, int, const IMouseMod&) {
+void IControl::OnMouseDblClick(float, float, const IMouseMod&) {
   const double defaultValue = GetDefault();
   if (defaultValue < 0.0) return;
   SetValue(defaultValue);
   SetDirty(true);
 }
 
-void IControl::OnMouseWheel(int, int, const IMouseMod& mod, int detents) {
+void IControl::OnMouseWheel(float, float, const IMouseMod& mod, int detents) {
   SetValue(GetValue() + detents * (mod.Fine() ? kFineWheelStep : kWheelStep));
   SetDirty(true);
 }
 
-void IControl::OnKeyDown(int, int, int) {}
+void IControl::OnKeyDown(float, float, int) {}
 
-void IControl::OnMouseOver(int, int, const IMouseMod&) {}
+void IControl::OnMouseOver(float, float, const IMouseMod&) {}
 
 void IControl::OnMouseOut() {}
 
@@ -76,7 +76,7 @@ void IControl::SetPosition(int x, int y) {
   SetDirty(false);
 }
 
-bool IControl::IsHit(int x, int y) const { return targetRect_.Contains(x, y); }
+bool IControl::IsHit(float x, float y) const { return targetRect_.Contains(x, y); }
 
 void IControl::SetDirty(bool push) {
   const double value = GetValue();

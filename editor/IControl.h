@@ -27,13 +27,13 @@ class IControl {
   IControl& operator=(const IControl&) = delete;
 
   // Interface thread: input routed by the editor host.
-  virtual void OnMouseDown(int x, int y, const IMouseMod& mod);  // right button: text entry
-  virtual void OnMouseUp(int x, int y, const IMouseMod& mod);
-  virtual void OnMouseDrag(int x, int y, int dx, int dy, const IMouseMod& mod);
-  virtual void OnMouseDblClick(int x, int y, const IMouseMod& mod);  // back to the default
-  virtual void OnMouseWheel(int x, int y, const IMouseMod& mod, int detents);
-  virtual void OnKeyDown(int x, int y, int key);
-  virtual void OnMouseOver(int x, int y, const IMouseMod& mod);
+  virtual void OnMouseDown(float x, float y, const IMouseMod& mod);  // right button: text entry
+  virtual void OnMouseUp(float x, float y, const IMouseMod& mod);
+  virtual void OnMouseDrag(float x, float y, float dx, float dy, const IMouseMod& mod);
+  virtual void OnMouseDblClick(float x, float y, const IMouseMod& mod);  // back to the default
+  virtual void OnMouseWheel(float x, float y, const IMouseMod& mod, int detents);
+  virtual void OnKeyDown(float x, float y, int key);
+  virtual void OnMouseOver(float x, float y, const IMouseMod& mod);
   virtual void OnMouseOut();
   virtual void Draw(IGraphicsRaster& raster) = 0;
   // Opens the host's typed entry for the bound parameter.
@@ -45,7 +45,7 @@ class IControl {
   virtual void Hide(bool hide);
   virtual void GrayOut(bool gray);
   virtual void SetPosition(int x, int y);
-  virtual bool IsHit(int x, int y) const;
+  virtual bool IsHit(float x, float y) const;
   // Clamps the value, marks the control for drawing and, when push is set and the control
   // is bound, hands the value to the plug-in like a user edit.
   virtual void SetDirty(bool push);

@@ -17,7 +17,7 @@ IFileSelectorControl::IFileSelectorControl(IEffectBase* plug, const IRect& rect,
                                            std::string folder)
     : IControl(plug, rect, paramIdx), bitmap_(bitmap), action_(action), folder_(std::move(folder)) {}
 
-void IFileSelectorControl::OnMouseDown(int, int, const IMouseMod&) {
+void IFileSelectorControl::OnMouseDown(float, float, const IMouseMod&) {
   if (!Graphics()) return;
   state_ = EFileSelectorState::Choosing;
   SetDirty(false);

@@ -21,7 +21,7 @@ class IFileSelectorControl : public IControl {
                        platform::FileAction action, std::string folder = {});
 
   // A cancelled dialog changes nothing.
-  void OnMouseDown(int x, int y, const IMouseMod& mod) override;
+  void OnMouseDown(float x, float y, const IMouseMod& mod) override;
   void Draw(IGraphicsRaster& raster) override;
 
   // Any thread.

@@ -1,5 +1,8 @@
 #include "editor/IGraphics.h"
 
+#include <cmath>
+#include <cstdlib>
+
 #include "editor/BitmapLoader.h"
 #include "editor/IBitmapControl.h"
 #include "editor/KeyCodes.h"
@@ -77,16 +80,66 @@ void IGraphics::PrepDraw() {
 }
 
 // ---------------------------------------------------------------------------------------
+// Scale
+
+float IGraphics::SnapScaleFactor(float factor) {
+  if (!(factor > 0.0f) || !std::isfinite(factor)) return 0.0f;
+  if (factor < 1.25f) return 1.0f;
+  return factor < 1.75f ? 1.5f : 2.0f;
+}
+
+float IGraphics::ScaleFactorFor(void* parent) const {
+  if (const char* forced = std::getenv("VOLTREX_SCALE")) {
+    const float scale = SnapScaleFactor(std::strtof(forced, nullptr));
+    if (scale > 0.0f) return scale;
+  }
+  if (hostScale_ > 0.0f) return hostScale_;
+  const float system = SnapScaleFactor(platform::SystemScaleFactor(parent));
+  return system > 0.0f ? system : 1.0f;
+}
+
+int IGraphics::ToWindow(int editorPixels) const {
+  const float scale = raster_ ? raster_->Scale() : ScaleFactorFor(nullptr);
+  return static_cast<int>(std::floor(static_cast<float>(editorPixels) * scale + 0.5f));
+}
+
+IRect IGraphics::ToWindow(const IRect& r) const {
+  return {ToWindow(r.L), ToWindow(r.T), ToWindow(r.R), ToWindow(r.B)};
+}
+
+int IGraphics::WindowWidth() const { return raster_ ? raster_->Width() : ToWindow(width_); }
+int IGraphics::WindowHeight() const { return raster_ ? raster_->Height() : ToWindow(height_); }
+
+void IGraphics::Rescale(float scale) {
+  scale = SnapScaleFactor(scale);
+  if (!raster_ || scale <= 0.0f || scale == raster_->Scale()) return;
+  raster_ = std::make_unique<IGraphicsRaster>(width_, height_, scale);
+  PrepDraw();
+  if (plug_) plug_->ResizeEditorWindow(raster_->Width(), raster_->Height());
+}
+
+// ---------------------------------------------------------------------------------------
 // The window
 
 bool IGraphics::OpenWindow(void* parent) {
-  IRect placement{0, 0, width_, height_};
+  const float scale = ScaleFactorFor(parent);
+  IRect placement{0, 0, 0, 0};
   if (window_) {
-    placement = window_->Placement();
+    const IRect old = window_->Placement();
+    placement = {old.L, old.T, old.L, old.T};
     window_.reset();
   }
-  window_ = platform::OpenEditorWindow(*this, parent, placement);
-  return window_ != nullptr;
+  const auto size = [scale](int editorPixels) {
+    return static_cast<int>(std::floor(static_cast<float>(editorPixels) * scale + 0.5f));
+  };
+  placement.R = placement.L + size(width_);
+  placement.B = placement.T + size(height_);
+  window_ = platform::OpenEditorWindow(*this, parent, placement, scale);
+  if (!window_) return false;
+  // The host asked for the size before the window existed, on the main screen's density:
+  // a parent on a screen of another density gets the window's true size.
+  if (plug_ && scale != ScaleFactorFor(nullptr)) plug_->ResizeEditorWindow(WindowWidth(), WindowHeight());
+  return true;
 }
 
 void IGraphics::CloseWindow() { window_.reset(); }
@@ -95,10 +148,12 @@ void IGraphics::IdleWindow() {
   if (window_) window_->Idle();
 }
 
-void IGraphics::WindowOpened(void* nativeWindow) {
+void IGraphics::WindowOpened(void* nativeWindow, float scale) {
   nativeWindow_ = nativeWindow;
   windowOpen_ = true;
-  if (!raster_) raster_ = std::make_unique<IGraphicsRaster>(width_, height_);
+  scale = SnapScaleFactor(scale);
+  if (!raster_ || raster_->Scale() != scale)
+    raster_ = std::make_unique<IGraphicsRaster>(width_, height_, scale > 0.0f ? scale : 1.0f);
   mouseCapture_ = kNoControl;
   mouseOver_ = kNoControl;
   PrepDraw();
@@ -117,7 +172,7 @@ void IGraphics::WindowClosed() {
 // ---------------------------------------------------------------------------------------
 // Input
 
-int IGraphics::ControlAt(int x, int y) const {
+int IGraphics::ControlAt(float x, float y) const {
   for (int i = NControls() - 1; i >= 0; --i) {
     const IControl& control = *controls_[size_t(i)];
     if (!control.IsHidden() && !control.IsGrayed() && control.IsHit(x, y)) return i;
@@ -140,12 +195,12 @@ void IGraphics::OnMouseDown(int x, int y, const IMouseMod& mod) {
     if (InputHeldByTextEntry()) return;
     textEntry_.SetState(ETextEntryState::Commit);
   }
-  Press(x, y, mod);
+  Press(ToEditor(x), ToEditor(y), mod);
 }
 
 // The host hears of the edit before the first value change, so that touch automation
 // records it.
-void IGraphics::Press(int x, int y, const IMouseMod& mod) {
+void IGraphics::Press(float x, float y, const IMouseMod& mod) {
   EndEdit();
   mouseCapture_ = ControlAt(x, y);
   if (mouseCapture_ == kNoControl) return;
@@ -166,8 +221,9 @@ void IGraphics::EndEdit() {
   if (plug_) plug_->EndInformHostOfParamChange(param);
 }
 
-void IGraphics::OnMouseUp(int x, int y, const IMouseMod& mod) {
+void IGraphics::OnMouseUp(int windowX, int windowY, const IMouseMod& mod) {
   if (InputHeldByTextEntry()) return;
+  const float x = ToEditor(windowX), y = ToEditor(windowY);
   const int target = mouseCapture_ != kNoControl ? mouseCapture_ : ControlAt(x, y);
   mouseCapture_ = kNoControl;
   if (target != kNoControl) {
@@ -178,13 +234,14 @@ void IGraphics::OnMouseUp(int x, int y, const IMouseMod& mod) {
   EndEdit();
 }
 
-void IGraphics::OnMouseDblClick(int x, int y, const IMouseMod& mod) {
+void IGraphics::OnMouseDblClick(int windowX, int windowY, const IMouseMod& mod) {
   if (InputHeldByTextEntry()) return;
+  const float x = ToEditor(windowX), y = ToEditor(windowY);
   const int target = ControlAt(x, y);
   if (target == kNoControl) return;
   IControl& control = *controls_[size_t(target)];
   if (control.DblAsSingleClick()) {
-    OnMouseDown(x, y, mod);
+    OnMouseDown(windowX, windowY, mod);
     return;
   }
   lastMouseX_ = x;
@@ -192,13 +249,14 @@ void IGraphics::OnMouseDblClick(int x, int y, const IMouseMod& mod) {
   control.OnMouseDblClick(x, y, mod);
 }
 
-void IGraphics::OnMouseMove(int x, int y, const IMouseMod& mod) {
+void IGraphics::OnMouseMove(int windowX, int windowY, const IMouseMod& mod) {
   if (InputHeldByTextEntry()) return;
+  const float x = ToEditor(windowX), y = ToEditor(windowY);
   if (mod.L || mod.R) {
     if (mouseCapture_ == kNoControl) return;
-    const int dx = x - lastMouseX_;
-    const int dy = y - lastMouseY_;
-    if (dx == 0 && dy == 0) return;
+    const float dx = x - lastMouseX_;
+    const float dy = y - lastMouseY_;
+    if (dx == 0.0f && dy == 0.0f) return;
     lastMouseX_ = x;
     lastMouseY_ = y;
     controls_[size_t(mouseCapture_)]->OnMouseDrag(x, y, dx, dy, mod);
@@ -220,16 +278,18 @@ void IGraphics::OnMouseLeave() {
   mouseOver_ = kNoControl;
 }
 
-void IGraphics::OnMouseWheel(int x, int y, const IMouseMod& mod, int wheelDelta) {
+void IGraphics::OnMouseWheel(int windowX, int windowY, const IMouseMod& mod, int wheelDelta) {
   if (InputHeldByTextEntry()) return;
+  const float x = ToEditor(windowX), y = ToEditor(windowY);
   const int detents = wheelDelta / kWheelDeltaPerDetent;
   const int target = ControlAt(x, y);
   if (detents == 0 || target == kNoControl) return;
   controls_[size_t(target)]->OnMouseWheel(x, y, mod, detents);
 }
 
-void IGraphics::OnKeyDown(int x, int y, int key) {
+void IGraphics::OnKeyDown(int windowX, int windowY, int key) {
   if (InputHeldByTextEntry() || !IsKeyCode(key)) return;
+  const float x = ToEditor(windowX), y = ToEditor(windowY);
   const int target = ControlAt(x, y);
   if (target != kNoControl) controls_[size_t(target)]->OnKeyDown(x, y, key);
 }
@@ -250,7 +310,7 @@ IRect IGraphics::OnTimerTick() {
   }
   if (!anyDirty) return {};
   if (textEntry_.IsOpen()) textEntry_.SetState(ETextEntryState::Live);
-  return Paint(dirty);
+  return raster_->ToBuffer(Paint(dirty));
 }
 
 IRect IGraphics::WithWholeControls(IRect area) const {
@@ -268,7 +328,7 @@ IRect IGraphics::WithWholeControls(IRect area) const {
 }
 
 IRect IGraphics::Paint(const IRect& dirty) {
-  const IRect bounds = raster_->Bounds();
+  const IRect bounds{0, 0, width_, height_};
   const IRect area = WithWholeControls(dirty.Intersect(bounds));
   for (auto& control : controls_) {
     if (!control->IsHidden() && control->GetRECT().Intersects(area)) control->Draw(*raster_);

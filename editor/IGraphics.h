@@ -30,6 +30,7 @@ class IGraphics {
   IGraphics(const IGraphics&) = delete;
   IGraphics& operator=(const IGraphics&) = delete;
 
+  // The editor's size in editor pixels, in which the layout and every control work.
   int Width() const { return width_; }
   int Height() const { return height_; }
   int FPS() const { return fps_; }
@@ -60,6 +61,28 @@ class IGraphics {
   // Called once when the editor is attached to the plug-in: everything gets drawn.
   void PrepDraw();
 
+  // --- Scale: the window's pixels per editor pixel (1, 1.5 or 2), interface thread. ---
+  // The nearest of 1, 1.5 and 2 to factor; 0 for a factor that is no scale (0, negative,
+  // not a number).
+  static float SnapScaleFactor(float factor);
+  // The factor the host asks for (LV2's ui:scaleFactor, the standalone's --scale), used by
+  // the next window opened; 0 leaves the choice to the system again.
+  void SetScaleFactor(float factor) { hostScale_ = SnapScaleFactor(factor); }
+  // The factor a window opened in parent (null: none yet) takes: VOLTREX_SCALE when set,
+  // else the host's, else the system's for that window.
+  float ScaleFactorFor(void* parent) const;
+  // The factor of the open window; 1 without one.
+  float Scale() const { return raster_ ? raster_->Scale() : 1.0f; }
+  // The window's size in its own pixels: of the open window, else of one opened now.
+  int WindowWidth() const;
+  int WindowHeight() const;
+  // Editor pixels in the open window's pixels (each edge rounded): native widgets.
+  int ToWindow(int editorPixels) const;
+  IRect ToWindow(const IRect& editorRect) const;
+  // The window moved to a screen of another density: everything is drawn anew at the new
+  // factor and the host is asked for the window's new size.
+  void Rescale(float scale);
+
   // --- The window. ---
   // Opens the native window inside the host's parent window; a window already open is
   // replaced, the new one taking its place. False when no window could be made.
@@ -68,13 +91,14 @@ class IGraphics {
   // The host's editor idle: window systems without a message loop of their own run the
   // window's events and timer here.
   void IdleWindow();
-  // The window layer reports its window (null for a headless one); all controls are drawn
-  // anew at the next tick.
-  void WindowOpened(void* nativeWindow);
+  // The window layer reports its window (null for a headless one) and its scale factor;
+  // all controls are drawn anew at the next tick.
+  void WindowOpened(void* nativeWindow, float scale = 1.0f);
   void WindowClosed();
   bool WindowIsOpen() const { return windowOpen_; }
 
-  // --- Input, interface thread, window coordinates. ---
+  // --- Input, interface thread, in the window's pixels: positions become editor pixels
+  // with their fraction kept (at 1.5x a one-pixel move is two thirds of an editor pixel). ---
   void OnMouseDown(int x, int y, const IMouseMod& mod);
   void OnMouseUp(int x, int y, const IMouseMod& mod);
   void OnMouseDblClick(int x, int y, const IMouseMod& mod);
@@ -86,16 +110,16 @@ class IGraphics {
   void OnMouseWheel(int x, int y, const IMouseMod& mod, int wheelDelta);
   // key: a code of KeyCodes.h; others are dropped.
   void OnKeyDown(int x, int y, int key);
-  // The control that takes pointer events at (x, y): the topmost that is neither hidden
-  // nor grayed and is hit there.
-  int ControlAt(int x, int y) const;
+  // The control that takes pointer events at (x, y) in editor pixels: the topmost that is
+  // neither hidden nor grayed and is hit there.
+  int ControlAt(float x, float y) const;
   int MouseCapture() const { return mouseCapture_; }
   int MouseOver() const { return mouseOver_; }
 
   // --- Timer tick, interface thread. ---
   // Shows a message raised on the audio thread, does text-entry housekeeping, then paints
   // what is dirty into the back buffer. Returns the painted rectangle for the window layer
-  // to copy; empty when nothing was dirty or no window is open.
+  // to copy, in the back buffer's pixels; empty when nothing was dirty or no window is open.
   IRect OnTimerTick();
   // The back buffer; it exists only while a window is open, null otherwise.
   const IGraphicsRaster* Raster() const { return raster_.get(); }
@@ -114,7 +138,8 @@ class IGraphics {
   static std::string PluginPath();
 
  private:
-  void Press(int x, int y, const IMouseMod& mod);
+  void Press(float x, float y, const IMouseMod& mod);
+  float ToEditor(int windowPixels) const { return static_cast<float>(windowPixels) / Scale(); }
   void EndEdit();
   bool InputHeldByTextEntry() const;
   // Grows area until every visible control it touches lies wholly inside: controls are
@@ -134,8 +159,9 @@ class IGraphics {
   int mouseCapture_ = kNoControl;
   int mouseOver_ = kNoControl;
   int editParam_ = IControl::kNoParameter;  // the parameter whose edit the host was told of
-  int lastMouseX_ = 0;
-  int lastMouseY_ = 0;
+  float lastMouseX_ = 0;
+  float lastMouseY_ = 0;
+  float hostScale_ = 0;  // 0: none given
   bool handleMouseOver_ = false;
   bool windowOpen_ = false;
   void* nativeWindow_ = nullptr;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "editor/BitmapCache.h"
 #include "editor/PixelBlend.h"
 
 namespace {
@@ -26,6 +27,18 @@ float Fraction(float x) { return x - std::floor(x); }
 
 bool Drawable(float v) { return std::isfinite(v) && std::fabs(v) <= kMaxLineCoordinate; }
 
+float ValidScale(float scale) { return std::isfinite(scale) && scale > 0.0f ? scale : 1.0f; }
+
+// First row of frame k (1-based) of an image of height rows holding frames frames.
+int FrameTopOf(int height, int frames, int k) {
+  return static_cast<int>((2LL * height * (k - 1) + frames) / (2LL * frames));
+}
+
+// How much of the pixel centred at p (covering p - 0.5 to p + 0.5) lies from lo to hi.
+float Overlap(float p, float lo, float hi) {
+  return std::clamp(std::min(p + 0.5f, hi) - std::max(p - 0.5f, lo), 0.0f, 1.0f);
+}
+
 // Opaque pixels at full weight are copied and clear ones skipped: most pixels of the
 // editor's images are one or the other.
 inline void BlendInto(std::uint32_t& target, std::uint32_t premultipliedColor,
@@ -40,10 +53,19 @@ inline void BlendInto(std::uint32_t& target, std::uint32_t premultipliedColor,
 
 }  // namespace
 
-IGraphicsRaster::IGraphicsRaster(int width, int height)
-    : width_(std::max(0, width)),
-      height_(std::max(0, height)),
+IGraphicsRaster::IGraphicsRaster(int width, int height, float scale)
+    : scale_(ValidScale(scale)),
+      width_(std::max(0, ToBuffer(width))),
+      height_(std::max(0, ToBuffer(height))),
       pixels_(static_cast<std::size_t>(width_) * height_, kOpaqueBlack) {}
+
+int IGraphicsRaster::ToBuffer(int v) const {
+  return static_cast<int>(std::floor(static_cast<float>(v) * scale_ + 0.5f));
+}
+
+IRect IGraphicsRaster::ToBuffer(const IRect& rect) const {
+  return {ToBuffer(rect.L), ToBuffer(rect.T), ToBuffer(rect.R), ToBuffer(rect.B)};
+}
 
 std::uint32_t IGraphicsRaster::PixelAt(int x, int y) const {
   return Bounds().Contains(x, y) ? pixels_[static_cast<std::size_t>(y) * width_ + x] : 0;
@@ -55,7 +77,7 @@ void IGraphicsRaster::BlendPixel(int x, int y, std::uint32_t premultipliedColor,
 }
 
 void IGraphicsRaster::FillRect(const IColor& color, const IRect& rect) {
-  const IRect area = rect.Intersect(Bounds());
+  const IRect area = ToBuffer(rect).Intersect(Bounds());
   if (area.Empty()) return;
   const std::uint32_t c = Premultiplied(color);
   for (int y = area.T; y < area.B; ++y)
@@ -65,8 +87,12 @@ void IGraphicsRaster::FillRect(const IColor& color, const IRect& rect) {
 void IGraphicsRaster::DrawBitmap(const IBitmap& bitmap, const IRect& rect, int frame,
                                  float blend) {
   if (!bitmap.Loaded() || bitmap.N <= 0) return;
-  const PixelImage& image = *bitmap.image;
   frame = std::clamp(frame, 1, bitmap.N);
+  if (scale_ != 1.0f) {
+    DrawScaledBitmap(bitmap, rect, frame, WeightOf(blend));
+    return;
+  }
+  const PixelImage& image = *bitmap.image;
   const int sourceTop = bitmap.FrameTop(frame);
   const int rows = std::min(bitmap.FrameHeight(), image.height - sourceTop);
   const int columns = std::min(bitmap.W, image.width);
@@ -83,6 +109,44 @@ void IGraphicsRaster::DrawBitmap(const IBitmap& bitmap, const IRect& rect, int f
   }
 }
 
+// The image of the raster's scale, drawn as it is; a bitmap without one (made in code, or
+// a scale without images) is enlarged from its own pixels, each covering the buffer pixels
+// whose centres fall on it.
+void IGraphicsRaster::DrawScaledBitmap(const IBitmap& bitmap, const IRect& rect, int frame,
+                                       std::uint32_t weight) {
+  const IRect target = ToBuffer(rect).Intersect(Bounds());
+  if (target.Empty() || weight == 0) return;
+  const int left = ToBuffer(rect.L), top = ToBuffer(rect.T);
+  const PixelImage* scaled = CachedImageAt(bitmap.image, bitmap.N, scale_);
+  if (scaled) {
+    const int sourceTop = FrameTopOf(scaled->height, bitmap.N, frame);
+    const IRect area =
+        IRect{left, top, left + scaled->width, top + scaled->height / bitmap.N}.Intersect(target);
+    for (int y = area.T; y < area.B; ++y) {
+      const std::uint32_t* source = scaled->pixels.data() +
+                                    static_cast<std::size_t>(sourceTop + y - top) * scaled->width +
+                                    (area.L - left);
+      std::uint32_t* row = pixels_.data() + static_cast<std::size_t>(y) * width_ + area.L;
+      for (int i = 0; i < area.W(); ++i) BlendInto(row[i], source[i], weight);
+    }
+    return;
+  }
+  const PixelImage& image = *bitmap.image;
+  const int sourceTop = bitmap.FrameTop(frame);
+  const int rows = std::min(bitmap.FrameHeight(), image.height - sourceTop);
+  const int columns = std::min(bitmap.W, image.width);
+  const IRect area = IRect{left, top, left + ToBuffer(columns), top + ToBuffer(rows)}.Intersect(target);
+  for (int y = area.T; y < area.B; ++y) {
+    const int sy = std::min(rows - 1, static_cast<int>((static_cast<float>(y - top) + 0.5f) / scale_));
+    const std::uint32_t* source = image.pixels.data() + static_cast<std::size_t>(sourceTop + sy) * image.width;
+    std::uint32_t* row = pixels_.data() + static_cast<std::size_t>(y) * width_;
+    for (int x = area.L; x < area.R; ++x) {
+      const int sx = std::min(columns - 1, static_cast<int>((static_cast<float>(x - left) + 0.5f) / scale_));
+      BlendInto(row[x], source[sx], weight);
+    }
+  }
+}
+
 void IGraphicsRaster::PlotCoverage(int x, int y, std::uint32_t premultipliedColor,
                                    float coverage) {
   if (Bounds().Contains(x, y)) BlendPixel(x, y, premultipliedColor, WeightOf(coverage));
@@ -95,6 +159,17 @@ void IGraphicsRaster::PlotCoverage(int x, int y, std::uint32_t premultipliedColo
 void IGraphicsRaster::DrawLine(const IColor& color, float x1, float y1, float x2, float y2) {
   if (!Drawable(x1) || !Drawable(y1) || !Drawable(x2) || !Drawable(y2)) return;
   const std::uint32_t c = Premultiplied(color);
+  if (scale_ == 1.0f) {
+    DrawWuLine(c, x1, y1, x2, y2);
+    return;
+  }
+  // Pixel centres of editor pixels to those of the buffer; the line as wide as one editor
+  // pixel.
+  auto place = [this](float v) { return (v + 0.5f) * scale_ - 0.5f; };
+  DrawWideLine(c, place(x1), place(y1), place(x2), place(y2), scale_);
+}
+
+void IGraphicsRaster::DrawWuLine(std::uint32_t c, float x1, float y1, float x2, float y2) {
   const bool steep = std::fabs(y2 - y1) > std::fabs(x2 - x1);
   if (steep) {
     std::swap(x1, y1);
@@ -138,6 +213,42 @@ void IGraphicsRaster::DrawLine(const IColor& color, float x1, float y1, float x2
   }
 }
 
+// Wu's line generalised to a width: along the major axis each step covers the pixels that
+// the span of width pixels around the ideal line overlaps, in proportion; the ends reach
+// half the width past the end points, as the one-pixel line's do.
+void IGraphicsRaster::DrawWideLine(std::uint32_t c, float x1, float y1, float x2, float y2,
+                                   float width) {
+  const bool steep = std::fabs(y2 - y1) > std::fabs(x2 - x1);
+  if (steep) {
+    std::swap(x1, y1);
+    std::swap(x2, y2);
+  }
+  if (x1 > x2) {
+    std::swap(x1, x2);
+    std::swap(y1, y2);
+  }
+  const float dx = x2 - x1;
+  const float gradient = dx > 0.0f ? (y2 - y1) / dx : 0.0f;
+  const float half = width * 0.5f;
+  const int majorLimit = steep ? height_ : width_;
+  const int from = std::max(static_cast<int>(std::floor(x1 - half + 0.5f)), 0);
+  const int to = std::min(static_cast<int>(std::floor(x2 + half + 0.5f)), majorLimit - 1);
+  for (int major = from; major <= to; ++major) {
+    const float m = static_cast<float>(major);
+    const float along = Overlap(m, x1 - half, x2 + half);
+    const float centre = y1 + gradient * (std::clamp(m, x1, x2) - x1);
+    const int first = static_cast<int>(std::floor(centre - half + 0.5f));
+    const int last = static_cast<int>(std::floor(centre + half + 0.5f));
+    for (int minor = first; minor <= last; ++minor) {
+      const float coverage = along * Overlap(static_cast<float>(minor), centre - half, centre + half);
+      if (steep)
+        PlotCoverage(minor, major, c, coverage);
+      else
+        PlotCoverage(major, minor, c, coverage);
+    }
+  }
+}
+
 void IGraphicsRaster::BlendTextMask(int x, int y, std::uint32_t premultipliedColor) {
   const platform::TextMask& mask = textMask_;
   const IRect area = IRect{x, y, x + mask.width, y + mask.height}.Intersect(Bounds());
@@ -150,18 +261,20 @@ void IGraphicsRaster::BlendTextMask(int x, int y, std::uint32_t premultipliedCol
 
 bool IGraphicsRaster::DrawIText(const IText& style, std::string_view text, const IRect& rect) {
   if (style.orientation % 360 != 0) return false;
-  const platform::FontSpec font{style.font, style.size, style.style == ITextStyle::Bold,
+  // The font is set at the scaled size: text stays sharp instead of enlarged.
+  const platform::FontSpec font{style.font, ToBuffer(style.size), style.style == ITextStyle::Bold,
                                 style.style == ITextStyle::Italic};
   const std::uint32_t color = Premultiplied(style.color);
-  int top = rect.T;
-  for (std::size_t start = 0;; top += style.size) {
+  const IRect box = ToBuffer(rect);
+  for (std::size_t start = 0, line = 0;; ++line) {
     const std::size_t end = text.find('\n', start);
-    const std::string_view line = text.substr(start, end == std::string_view::npos ? end : end - start);
-    if (!line.empty()) {
-      if (!platform::RenderTextLine(font, line, textMask_)) return false;
-      int pen = rect.L;
-      if (style.align == ITextAlign::Center) pen = rect.L + (rect.W() - textMask_.advance) / 2;
-      if (style.align == ITextAlign::Right) pen = rect.R - textMask_.advance;
+    const std::string_view piece = text.substr(start, end == std::string_view::npos ? end : end - start);
+    if (!piece.empty()) {
+      if (!platform::RenderTextLine(font, piece, textMask_)) return false;
+      const int top = ToBuffer(rect.T + static_cast<int>(line) * style.size);
+      int pen = box.L;
+      if (style.align == ITextAlign::Center) pen = box.L + (box.W() - textMask_.advance) / 2;
+      if (style.align == ITextAlign::Right) pen = box.R - textMask_.advance;
       BlendTextMask(pen + textMask_.left, top, color);
     }
     if (end == std::string_view::npos) return true;

@@ -1,5 +1,10 @@
 // The editor's software raster: a back buffer of 32-bit pixels (0xAARRGGBB, premultiplied
 // alpha) with the drawing operations the controls use. Drawing is clipped to the buffer.
+//
+// Controls draw in editor pixels; a raster made with a scale factor (1, 1.5 or 2) holds
+// that many pixels per editor pixel in each direction and scales every operation: bitmaps
+// come from the image set of that scale, text is set at the scaled size, lines get wider.
+// Width, Height, Bounds, Pixels and PixelAt are in the buffer's own pixels.
 #pragma once
 
 #include <cstdint>
@@ -14,12 +19,15 @@
 
 class IGraphicsRaster {
  public:
-  // Starts opaque black.
-  IGraphicsRaster(int width, int height);
+  // Starts opaque black; width and height in editor pixels.
+  IGraphicsRaster(int width, int height, float scale = 1.0f);
 
   int Width() const { return width_; }
   int Height() const { return height_; }
   IRect Bounds() const { return {0, 0, width_, height_}; }
+  float Scale() const { return scale_; }
+  // A rectangle of editor pixels in the buffer's pixels (each edge rounded).
+  IRect ToBuffer(const IRect& rect) const;
   // Row after row, width pixels each.
   const std::uint32_t* Pixels() const { return pixels_.data(); }
   // The pixel at (x, y); 0 outside the buffer.
@@ -44,9 +52,14 @@ class IGraphicsRaster {
 
  private:
   void BlendPixel(int x, int y, std::uint32_t premultipliedColor, std::uint32_t weight);
+  int ToBuffer(int v) const;
+  void DrawScaledBitmap(const IBitmap& bitmap, const IRect& rect, int frame, std::uint32_t weight);
+  void DrawWuLine(std::uint32_t color, float x1, float y1, float x2, float y2);
+  void DrawWideLine(std::uint32_t color, float x1, float y1, float x2, float y2, float width);
   void PlotCoverage(int x, int y, std::uint32_t premultipliedColor, float coverage);
   void BlendTextMask(int x, int y, std::uint32_t premultipliedColor);
 
+  float scale_;
   int width_;
   int height_;
   std::vector<std::uint32_t> pixels_;

@@ -9,7 +9,7 @@ constexpr double kFineGearingFactor = 10.0;
 
 }  // namespace
 
-double KnobDragDelta(const IRect& rect, EDirection direction, double gearing, int dx, int dy,
+double KnobDragDelta(const IRect& rect, EDirection direction, double gearing, float dx, float dy,
                      const IMouseMod& mod) {
   const double g = mod.Fine() ? gearing * kFineGearingFactor : gearing;
   if (direction == EDirection::Vertical)
@@ -21,7 +21,7 @@ IKnobControl::IKnobControl(IEffectBase* plug, const IRect& rect, int paramIdx,
                            EDirection direction, double gearing)
     : IControl(plug, rect, paramIdx), direction_(direction), gearing_(gearing) {}
 
-void IKnobControl::OnMouseDrag(int, int, int dx, int dy, const IMouseMod& mod) {
+void IKnobControl::OnMouseDrag(float, float, float dx, float dy, const IMouseMod& mod) {
   SetValue(GetValue() + KnobDragDelta(GetRECT(), direction_, gearing_, dx, dy, mod));
   SetDirty(true);
 }

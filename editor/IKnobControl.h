@@ -15,7 +15,7 @@ class IKnobControl : public IControl {
   IKnobControl(IEffectBase* plug, const IRect& rect, int paramIdx,
                EDirection direction = EDirection::Vertical, double gearing = kDefaultGearing);
 
-  void OnMouseDrag(int x, int y, int dx, int dy, const IMouseMod& mod) override;
+  void OnMouseDrag(float x, float y, float dx, float dy, const IMouseMod& mod) override;
 
  private:
   EDirection direction_;
@@ -24,7 +24,7 @@ class IKnobControl : public IControl {
 
 // The value change of a drag by (dx, dy) over rect: upwards or rightwards raises it, one
 // rectangle height or width moving it by 1 / gearing.
-double KnobDragDelta(const IRect& rect, EDirection direction, double gearing, int dx, int dy,
+double KnobDragDelta(const IRect& rect, EDirection direction, double gearing, float dx, float dy,
                      const IMouseMod& mod);
 
 class IKnobMultiControl : public IKnobControl {

@@ -25,12 +25,12 @@ const IParam* IParamTextControl::Param() const {
   return Plug() ? Plug()->GetParam(ParamIdx()) : nullptr;
 }
 
-void IParamTextControl::OnMouseDrag(int, int, int dx, int dy, const IMouseMod& mod) {
+void IParamTextControl::OnMouseDrag(float, float, float dx, float dy, const IMouseMod& mod) {
   SetValue(GetValue() + KnobDragDelta(GetRECT(), direction_, gearing_, dx, dy, mod));
   SetDirty(true);
 }
 
-void IParamTextControl::OnMouseWheel(int x, int y, const IMouseMod& mod, int detents) {
+void IParamTextControl::OnMouseWheel(float x, float y, const IMouseMod& mod, int detents) {
   const IParam* param = Param();
   if (!param || param->GetType() == IParam::Type::Double || param->Max() <= param->Min()) {
     IControl::OnMouseWheel(x, y, mod, detents);

@@ -14,8 +14,8 @@ class IParamTextControl : public ITextControl {
                     EDirection direction = EDirection::Vertical,
                     double gearing = IKnobControl::kDefaultGearing);
 
-  void OnMouseDrag(int x, int y, int dx, int dy, const IMouseMod& mod) override;
-  void OnMouseWheel(int x, int y, const IMouseMod& mod, int detents) override;
+  void OnMouseDrag(float x, float y, float dx, float dy, const IMouseMod& mod) override;
+  void OnMouseWheel(float x, float y, const IMouseMod& mod, int detents) override;
   void Draw(IGraphicsRaster& raster) override;
 
   // The text drawn for the current value: display text, then a blank and the label.

@@ -13,6 +13,11 @@ struct IRect {
   int H() const { return B - T; }
   bool Empty() const { return R <= L || B <= T; }
   bool Contains(int x, int y) const { return x >= L && x < R && y >= T && y < B; }
+  // A point between pixel centres, as the pointer gives at scales above 1.
+  bool Contains(float x, float y) const {
+    return x >= static_cast<float>(L) && x < static_cast<float>(R) && y >= static_cast<float>(T) &&
+           y < static_cast<float>(B);
+  }
   bool Intersects(const IRect& other) const { return !Intersect(other).Empty(); }
 
   IRect Intersect(const IRect& other) const {

@@ -95,11 +95,13 @@ IRect IResponseGraphControl::ReadoutRect(int x, int y) const {
   return {left, top, left + kReadoutWidth, top + kReadoutHeight};
 }
 
-void IResponseGraphControl::OnMouseOver(int x, int y, const IMouseMod&) {
-  if (readoutShown_ && x == pointerX_ && y == pointerY_) return;
+void IResponseGraphControl::OnMouseOver(float x, float y, const IMouseMod&) {
+  // The read-out follows whole editor pixels.
+  const int px = static_cast<int>(std::floor(x)), py = static_cast<int>(std::floor(y));
+  if (readoutShown_ && px == pointerX_ && py == pointerY_) return;
   readoutShown_ = true;
-  pointerX_ = x;
-  pointerY_ = y;
+  pointerX_ = px;
+  pointerY_ = py;
   SetDirty(false);
 }
 

@@ -30,7 +30,7 @@ class IResponseGraphControl : public IControl {
   // Analyses the first samples of a response (zero-padded) into the column heights.
   void SetImpulse(const CurveSamples& samples);
 
-  void OnMouseOver(int x, int y, const IMouseMod& mod) override;
+  void OnMouseOver(float x, float y, const IMouseMod& mod) override;
   void OnMouseOut() override;
   void Draw(IGraphicsRaster& raster) override;
 

@@ -24,7 +24,7 @@ int ISliderControl::Travel() const {
   return length_ - (direction_ == EDirection::Vertical ? handle_.FrameHeight() : handle_.W);
 }
 
-double ISliderControl::ValueAt(int x, int y) const {
+double ISliderControl::ValueAt(float x, float y) const {
   const int travel = Travel();
   if (travel <= 0) return GetValue();
   if (direction_ == EDirection::Vertical) {
@@ -35,12 +35,12 @@ double ISliderControl::ValueAt(int x, int y) const {
   return double(x - x_ - half) / travel;
 }
 
-void ISliderControl::OnMouseDown(int x, int y, const IMouseMod&) {
+void ISliderControl::OnMouseDown(float x, float y, const IMouseMod&) {
   SetValue(ValueAt(x, y));
   SetDirty(true);
 }
 
-void ISliderControl::OnMouseDrag(int x, int y, int, int, const IMouseMod& mod) {
+void ISliderControl::OnMouseDrag(float x, float y, float, float, const IMouseMod& mod) {
   OnMouseDown(x, y, mod);
 }
 

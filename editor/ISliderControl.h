@@ -11,12 +11,12 @@ class ISliderControl : public IControl {
   ISliderControl(IEffectBase* plug, int x, int y, int length, int paramIdx, const IBitmap& handle,
                  EDirection direction = EDirection::Vertical);
 
-  void OnMouseDown(int x, int y, const IMouseMod& mod) override;
-  void OnMouseDrag(int x, int y, int dx, int dy, const IMouseMod& mod) override;
+  void OnMouseDown(float x, float y, const IMouseMod& mod) override;
+  void OnMouseDrag(float x, float y, float dx, float dy, const IMouseMod& mod) override;
   void Draw(IGraphicsRaster& raster) override;
 
   // The value the pointer at (x, y) selects, before clamping.
-  double ValueAt(int x, int y) const;
+  double ValueAt(float x, float y) const;
   const IBitmap& Bitmap() const { return handle_; }
 
  private:

@@ -11,7 +11,7 @@ constexpr int kReleasedFrame = 1;
 
 }  // namespace
 
-void ISwitchControl::OnMouseDown(int x, int y, const IMouseMod& mod) {
+void ISwitchControl::OnMouseDown(float x, float y, const IMouseMod& mod) {
   if (mod.R) {
     IControl::OnMouseDown(x, y, mod);
     return;
@@ -33,7 +33,7 @@ IContactControl::IContactControl(IEffectBase* plug, int x, int y, int paramIdx,
   SetDblAsSingleClick(true);
 }
 
-void IContactControl::OnMouseUp(int, int, const IMouseMod&) {
+void IContactControl::OnMouseUp(float, float, const IMouseMod&) {
   SetValue(0.0);
   SetDirty(true);
 }
@@ -44,12 +44,12 @@ IButtonSwitchControl::IButtonSwitchControl(IEffectBase* plug, int x, int y, int 
   SetDblAsSingleClick(true);
 }
 
-void IButtonSwitchControl::OnMouseDown(int, int, const IMouseMod&) {
+void IButtonSwitchControl::OnMouseDown(float, float, const IMouseMod&) {
   pressed_ = true;
   SetDirty(true);
 }
 
-void IButtonSwitchControl::OnMouseUp(int, int, const IMouseMod&) {
+void IButtonSwitchControl::OnMouseUp(float, float, const IMouseMod&) {
   pressed_ = false;
   SetValue(GetValue() >= 0.5 ? 0.0 : 1.0);
   SetDirty(true);

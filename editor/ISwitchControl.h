@@ -10,7 +10,7 @@ class ISwitchControl : public IBitmapControl {
  public:
   using IBitmapControl::IBitmapControl;
 
-  void OnMouseDown(int x, int y, const IMouseMod& mod) override;
+  void OnMouseDown(float x, float y, const IMouseMod& mod) override;
 
  protected:
   void Advance();
@@ -20,15 +20,15 @@ class IContactControl : public ISwitchControl {
  public:
   IContactControl(IEffectBase* plug, int x, int y, int paramIdx, const IBitmap& bitmap);
 
-  void OnMouseUp(int x, int y, const IMouseMod& mod) override;
+  void OnMouseUp(float x, float y, const IMouseMod& mod) override;
 };
 
 class IButtonSwitchControl : public ISwitchControl {
  public:
   IButtonSwitchControl(IEffectBase* plug, int x, int y, int paramIdx, const IBitmap& bitmap);
 
-  void OnMouseDown(int x, int y, const IMouseMod& mod) override;
-  void OnMouseUp(int x, int y, const IMouseMod& mod) override;
+  void OnMouseDown(float x, float y, const IMouseMod& mod) override;
+  void OnMouseUp(float x, float y, const IMouseMod& mod) override;
   void Draw(IGraphicsRaster& raster) override;
 
   bool Pressed() const { return pressed_; }

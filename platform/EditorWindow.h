@@ -25,10 +25,16 @@ class EditorWindow {
   virtual void Idle() {}
 };
 
-// Opens the editor's window at placement inside parent (the host's native window); the
-// editor host is told through WindowOpened and draws at the window's timer ticks. Null on
-// failure, with nothing left behind.
+// Opens the editor's window at placement (its own pixels, scale of them per editor pixel)
+// inside parent (the host's native window); the editor host is told through WindowOpened
+// and draws at the window's timer ticks. Null on failure, with nothing left behind.
 std::unique_ptr<EditorWindow> OpenEditorWindow(IGraphics& graphics, void* parent,
-                                               const IRect& placement);
+                                               const IRect& placement, float scale);
+
+// Interface thread: the desktop's scale factor for a window in parent (null: the main
+// screen), unsnapped; 1 when the system says nothing. Windows: the DPI of the parent as
+// the host's own DPI awareness sees it (a DPI-unaware host is stretched whole by Windows:
+// 1). X11: the Xft.dpi resource of the screen over 96, else GDK_SCALE.
+float SystemScaleFactor(void* parent);
 
 }  // namespace platform

@@ -11,4 +11,8 @@ class HostLink {
   virtual void BeginParamChange(int index) = 0;
   virtual void ParamChanged(int index, double normalized) = 0;
   virtual void EndParamChange(int index) = 0;
+
+  // Interface thread: the editor's window took a new size in its own pixels (a new screen
+  // density). True when the host resized its window to match.
+  virtual bool ResizeEditor(int /*width*/, int /*height*/) { return false; }
 };

@@ -119,6 +119,10 @@ void IEffectBase::SetAllControlsFromParams() {
   for (int i = 0; i < NParams(); ++i) graphics_->SetParameterFromPlug(i, params_[size_t(i)].Value(), false);
 }
 
+bool IEffectBase::ResizeEditorWindow(int width, int height) {
+  return hostLink_ && hostLink_->ResizeEditor(width, height);
+}
+
 void IEffectBase::AttachGraphics(IGraphics* graphics) {
   PlugLockGuard guard(lock_);
   graphics_ = graphics;

@@ -64,6 +64,9 @@ class IEffectBase {
   // The adaptor that hosts the plug-in sets it once, before any other call; null unlinks.
   void SetHostLink(HostLink* link) { hostLink_ = link; }
   void AttachGraphics(IGraphics* graphics);
+  // Interface thread: the open editor window took a new size in its own pixels (a new
+  // screen density); true when the host resized its window to match.
+  bool ResizeEditorWindow(int width, int height);
 
   // --- Parameters. ---
   int NParams() const { return int(params_.size()); }

@@ -3,11 +3,14 @@
 // host calls the editor idle; the back buffer goes to the screen with XPutImage.
 #include "platform/EditorWindow.h"
 
+#include <algorithm>
 #include <bit>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "editor/IGraphics.h"
@@ -35,6 +38,7 @@ constexpr unsigned kWheelDownButton = 5;
 constexpr Time kDoubleClickMs = 400;
 constexpr int kDoubleClickSlopPx = 4;
 constexpr unsigned long kChannelMask = 0xFF;
+constexpr float kBaseDpi = 96.0f;  // the desktop's Xft.dpi at scale 1
 
 // The raster's words are 0xAARRGGBB with opaque alpha: they are the pixels of 24- and
 // 32-bit true-colour visuals with the usual channel order.
@@ -74,6 +78,21 @@ int KeyCodeOf(XKeyEvent& event) {
   return KeyCodeOfCharacter(char32_t(static_cast<unsigned char>(typed[0])));
 }
 
+// The value of "Xft.dpi" in the resource database text ("name:\tvalue" lines); 0 without.
+float XftDpi(const char* resources) {
+  if (!resources) return 0.0f;
+  constexpr std::string_view kName = "Xft.dpi:";
+  const std::string_view text = resources;
+  for (std::size_t line = 0; line < text.size();) {
+    const std::size_t end = std::min(text.find('\n', line), text.size());
+    const std::string_view entry = text.substr(line, end - line);
+    if (entry.substr(0, kName.size()) == kName)
+      return std::strtof(std::string(entry.substr(kName.size())).c_str(), nullptr);
+    line = end + 1;
+  }
+  return 0.0f;
+}
+
 class X11EditorWindow final : public EditorWindow {
  public:
   explicit X11EditorWindow(IGraphics& graphics) : graphics_(graphics), textEntry_(graphics) {}
@@ -81,7 +100,7 @@ class X11EditorWindow final : public EditorWindow {
   X11EditorWindow(const X11EditorWindow&) = delete;
   X11EditorWindow& operator=(const X11EditorWindow&) = delete;
 
-  bool Open(::Window parent, const IRect& placement);
+  bool Open(::Window parent, const IRect& placement, float scale);
 
   void* NativeHandle() const override { return reinterpret_cast<void*>(window_); }
   IRect Placement() const override;
@@ -106,6 +125,8 @@ class X11EditorWindow final : public EditorWindow {
   std::vector<std::uint32_t> pixels_;  // what the window shows, for exposures
   X11TextEntry textEntry_;
   bool attached_ = false;              // the editor host knows of this window
+  int width_ = 0;                      // the window's size in its own pixels
+  int height_ = 0;
   Clock::time_point nextTick_;
   // The last press, for telling double clicks, which X does not report.
   unsigned lastButton_ = 0;
@@ -130,7 +151,7 @@ X11EditorWindow::~X11EditorWindow() {
   XCloseDisplay(display_);
 }
 
-bool X11EditorWindow::Open(::Window parent, const IRect& placement) {
+bool X11EditorWindow::Open(::Window parent, const IRect& placement, float scale) {
   if (!parent) return false;
   display_ = XOpenDisplay(nullptr);
   if (!display_) return false;
@@ -138,7 +159,7 @@ bool X11EditorWindow::Open(::Window parent, const IRect& placement) {
   if (!CreateChild(parent, placement) || trap.Failed()) return false;
   textEntry_.Attach(display_, window_);
   graphics_.SetTextEntryWidget(&textEntry_);
-  graphics_.WindowOpened(NativeHandle());
+  graphics_.WindowOpened(NativeHandle(), scale);
   attached_ = true;
   Tick();  // the editor shows at its first exposure rather than one timer period later
   nextTick_ = Clock::now() + std::chrono::milliseconds(graphics_.TimerPeriodMs());
@@ -163,8 +184,10 @@ bool X11EditorWindow::CreateChild(::Window parent, const IRect& placement) {
   if (!window_) return false;
   XStoreName(display_, window_, "Voltrex");
   gc_ = XCreateGC(display_, window_, 0, nullptr);
-  const int width = graphics_.Width();
-  const int height = graphics_.Height();
+  width_ = placement.W();
+  height_ = placement.H();
+  const int width = width_;
+  const int height = height_;
   pixels_.assign(std::size_t(width) * std::size_t(height), 0xFF000000u);
   image_ = XCreateImage(display_, visual, unsigned(depth), ZPixmap, 0,
                         reinterpret_cast<char*>(pixels_.data()), unsigned(width),
@@ -178,10 +201,9 @@ bool X11EditorWindow::CreateChild(::Window parent, const IRect& placement) {
 
 IRect X11EditorWindow::Placement() const {
   XWindowAttributes attributes{};
-  if (!display_ || !window_) return {0, 0, graphics_.Width(), graphics_.Height()};
+  if (!display_ || !window_) return {0, 0, width_, height_};
   XErrorTrap trap(display_);
-  if (!XGetWindowAttributes(display_, window_, &attributes))
-    return {0, 0, graphics_.Width(), graphics_.Height()};
+  if (!XGetWindowAttributes(display_, window_, &attributes)) return {0, 0, width_, height_};
   return {attributes.x, attributes.y, attributes.x + attributes.width,
           attributes.y + attributes.height};
 }
@@ -278,9 +300,9 @@ bool X11EditorWindow::IsDoubleClick(const XButtonEvent& event) {
 void X11EditorWindow::Tick() {
   const IRect painted = graphics_.OnTimerTick();
   const IGraphicsRaster* raster = graphics_.Raster();
-  const IRect area = painted.Intersect({0, 0, graphics_.Width(), graphics_.Height()});
-  if (area.Empty() || !raster) return;
-  const std::size_t width = std::size_t(graphics_.Width());
+  const IRect area = painted.Intersect({0, 0, width_, height_});
+  if (area.Empty() || !raster || raster->Width() != width_ || raster->Height() != height_) return;
+  const std::size_t width = std::size_t(width_);
   for (int y = area.T; y < area.B; ++y) {
     const std::size_t offset = std::size_t(y) * width + std::size_t(area.L);
     std::memcpy(pixels_.data() + offset, raster->Pixels() + offset,
@@ -290,7 +312,7 @@ void X11EditorWindow::Tick() {
 }
 
 void X11EditorWindow::Show(const IRect& rect) {
-  const IRect area = rect.Intersect({0, 0, graphics_.Width(), graphics_.Height()});
+  const IRect area = rect.Intersect({0, 0, width_, height_});
   if (area.Empty() || !window_) return;
   XPutImage(display_, window_, gc_, image_, area.L, area.T, area.L, area.T, unsigned(area.W()),
             unsigned(area.H()));
@@ -314,10 +336,25 @@ void X11EditorWindow::Detach() {
 }  // namespace
 
 std::unique_ptr<EditorWindow> OpenEditorWindow(IGraphics& graphics, void* parent,
-                                               const IRect& placement) {
+                                               const IRect& placement, float scale) {
   auto window = std::make_unique<X11EditorWindow>(graphics);
-  if (!window->Open(::Window(reinterpret_cast<std::uintptr_t>(parent)), placement)) return nullptr;
+  if (!window->Open(::Window(reinterpret_cast<std::uintptr_t>(parent)), placement, scale))
+    return nullptr;
   return window;
+}
+
+// The resource database a desktop sets on the root window (RESOURCE_MANAGER, read when a
+// connection opens) holds its font DPI; GDK_SCALE is the GTK desktops' integer factor.
+float SystemScaleFactor(void*) {
+  float dpi = 0.0f;
+  if (Display* display = XOpenDisplay(nullptr)) {
+    dpi = XftDpi(XResourceManagerString(display));
+    XCloseDisplay(display);
+  }
+  if (dpi > 0.0f) return dpi / kBaseDpi;
+  const char* gdkScale = std::getenv("GDK_SCALE");
+  const float factor = gdkScale ? std::strtof(gdkScale, nullptr) : 0.0f;
+  return factor > 0.0f ? factor : 1.0f;
 }
 
 }  // namespace platform

@@ -22,6 +22,8 @@ constexpr unsigned long kBlack = 0x000000;
 
 }  // namespace
 
+int X11TextEntry::RowHeight() const { return graphics_.ToWindow(kRowHeightPx); }
+
 void X11TextEntry::Attach(Display* display, ::Window parent) {
   display_ = display;
   parent_ = parent;
@@ -31,7 +33,8 @@ bool X11TextEntry::OpenEditBox(const IRect& rect, std::string_view text) {
   isList_ = false;
   text_ = text;
   allSelected_ = true;
-  return Create(rect, rect.H());
+  const IRect box = graphics_.ToWindow(rect);
+  return Create(box, box.H());
 }
 
 bool X11TextEntry::OpenListBox(const IRect& rect, const std::vector<std::string>& items,
@@ -40,7 +43,7 @@ bool X11TextEntry::OpenListBox(const IRect& rect, const std::vector<std::string>
   items_ = items;
   firstRow_ = 0;
   const int rows = std::clamp(int(items.size()), 1, kMaxVisibleRows);
-  if (!Create(rect, rows * kRowHeightPx)) return false;
+  if (!Create(graphics_.ToWindow(rect), rows * RowHeight())) return false;
   SelectItem(selected);
   return true;
 }
@@ -124,7 +127,7 @@ void X11TextEntry::Handle(XEvent& event) {
       if (event.xbutton.button == kWheelUpButton) Scroll(-1);
       if (event.xbutton.button == kWheelDownButton) Scroll(1);
       if (event.xbutton.button != Button1) return;
-      SelectItem(firstRow_ + event.xbutton.y / kRowHeightPx);
+      SelectItem(firstRow_ + event.xbutton.y / RowHeight());
       if (selected_ >= 0) graphics_.OnTextEntryCommit();
       return;
     default:
@@ -178,15 +181,16 @@ void X11TextEntry::Draw() {
   XClearWindow(display_, window_);
   const auto drawRow = [&](const std::string& text, int top, bool inverted) {
     XSetForeground(display_, gc_, kBlack);
-    if (inverted) XFillRectangle(display_, window_, gc_, 0, top, unsigned(attributes.width), kRowHeightPx);
+    if (inverted) XFillRectangle(display_, window_, gc_, 0, top, unsigned(attributes.width), unsigned(RowHeight()));
     XSetForeground(display_, gc_, inverted ? kWhite : kBlack);
-    XDrawString(display_, window_, gc_, kTextLeftPx, top + kTextBaselinePx, text.data(), int(text.size()));
+    XDrawString(display_, window_, gc_, graphics_.ToWindow(kTextLeftPx), top + graphics_.ToWindow(kTextBaselinePx),
+                text.data(), int(text.size()));
   };
   if (!isList_) {
     drawRow(text_, 0, allSelected_ && !text_.empty());
   } else {
     for (int row = 0; row < kMaxVisibleRows && firstRow_ + row < int(items_.size()); ++row)
-      drawRow(items_[size_t(firstRow_ + row)], row * kRowHeightPx, firstRow_ + row == selected_);
+      drawRow(items_[size_t(firstRow_ + row)], row * RowHeight(), firstRow_ + row == selected_);
   }
   XFlush(display_);
 }

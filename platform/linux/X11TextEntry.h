@@ -42,6 +42,7 @@ class X11TextEntry : public ITextEntryWidget {
 
  private:
   bool Create(const IRect& rect, int height);
+  int RowHeight() const;  // a list row in the window's pixels
   void Draw();
   void Key(XKeyEvent& event);
   void Scroll(int rows);

@@ -4,15 +4,22 @@
 
 namespace platform {
 
-DibSurface::~DibSurface() {
+DibSurface::~DibSurface() { Release(); }
+
+void DibSurface::Release() {
   if (dc_) {
     SelectObject(dc_, previousBitmap_);
     DeleteDC(dc_);
   }
   if (bitmap_) DeleteObject(bitmap_);
+  dc_ = nullptr;
+  bitmap_ = nullptr;
+  bits_ = nullptr;
+  width_ = height_ = 0;
 }
 
 bool DibSurface::Create(int width, int height) {
+  Release();
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;

@@ -19,7 +19,7 @@ class DibSurface {
   DibSurface(const DibSurface&) = delete;
   DibSurface& operator=(const DibSurface&) = delete;
 
-  // Makes a black surface of the size; false on failure.
+  // Makes a black surface of the size, replacing any earlier one; false on failure.
   bool Create(int width, int height);
   // Copies rect of pixels (width_ wide rows) into the surface, clipped to it.
   void CopyFrom(const std::uint32_t* pixels, const IRect& rect);
@@ -27,6 +27,8 @@ class DibSurface {
   void BlitTo(HDC dc, const RECT& rect) const;
 
  private:
+  void Release();
+
   int width_ = 0;
   int height_ = 0;
   HDC dc_ = nullptr;

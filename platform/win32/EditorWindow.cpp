@@ -10,6 +10,28 @@
 namespace platform {
 namespace {
 
+constexpr float kBaseDpi = 96.0f;  // USER_DEFAULT_SCREEN_DPI: scale 1
+#ifndef WM_DPICHANGED_AFTERPARENT
+constexpr UINT WM_DPICHANGED_AFTERPARENT = 0x02E3;
+#endif
+
+// GetDpiForWindow exists from Windows 10 1607 on: looked up at run time so that the
+// plug-in still loads on older systems, where the device context's DPI (which Windows
+// reports as 96 to DPI-unaware hosts) is used instead. The host's DPI awareness is never
+// changed: the window follows the thread's, as a child window must.
+UINT DpiOf(HWND window) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (getDpiForWindow && window) {
+    if (const UINT dpi = getDpiForWindow(window)) return dpi;
+  }
+  HDC dc = GetDC(window);
+  const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 0;
+  if (dc) ReleaseDC(window, dc);
+  return dpi > 0 ? UINT(dpi) : UINT(kBaseDpi);
+}
+
 IMouseMod ModOf(WPARAM keys) {
   return {.L = (keys & MK_LBUTTON) != 0,
           .R = (keys & MK_RBUTTON) != 0,
@@ -38,19 +60,24 @@ int KeyCodeOfVirtualKey(WPARAM key) {
 }  // namespace
 
 std::unique_ptr<EditorWindow> OpenEditorWindow(IGraphics& graphics, void* parent,
-                                               const IRect& placement) {
+                                               const IRect& placement, float scale) {
   auto window = std::make_unique<Win32EditorWindow>(graphics);
-  if (!window->Open(static_cast<HWND>(parent), placement)) return nullptr;
+  if (!window->Open(static_cast<HWND>(parent), placement, scale)) return nullptr;
   return window;
 }
+
+float SystemScaleFactor(void* parent) { return static_cast<float>(DpiOf(static_cast<HWND>(parent))) / kBaseDpi; }
 
 Win32EditorWindow::~Win32EditorWindow() {
   if (hwnd_) DestroyWindow(hwnd_);
   if (classAcquired_) ReleaseEditorWindowClass();
 }
 
-bool Win32EditorWindow::Open(HWND parent, const IRect& placement) {
-  if (!parent || !surface_.Create(graphics_.Width(), graphics_.Height())) return false;
+bool Win32EditorWindow::Open(HWND parent, const IRect& placement, float scale) {
+  scale_ = scale;
+  width_ = placement.W();
+  height_ = placement.H();
+  if (!parent || !surface_.Create(width_, height_)) return false;
   classAcquired_ = AcquireEditorWindowClass(&WindowProc);
   if (!classAcquired_) return false;
   CreateWindowExW(0, kEditorWindowClass, L"Voltrex", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
@@ -62,7 +89,7 @@ bool Win32EditorWindow::Open(HWND parent, const IRect& placement) {
 }
 
 IRect Win32EditorWindow::Placement() const {
-  RECT rect{0, 0, graphics_.Width(), graphics_.Height()};
+  RECT rect{0, 0, width_, height_};
   if (hwnd_) {
     GetWindowRect(hwnd_, &rect);
     MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_), reinterpret_cast<POINT*>(&rect), 2);
@@ -106,7 +133,7 @@ LRESULT Win32EditorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
     case WM_ERASEBKGND:
       return 1;  // painting covers every pixel
     case WM_PRINTCLIENT: {
-      const RECT all{0, 0, graphics_.Width(), graphics_.Height()};
+      const RECT all{0, 0, width_, height_};
       surface_.BlitTo(reinterpret_cast<HDC>(wParam), all);
       return 0;
     }
@@ -118,6 +145,9 @@ LRESULT Win32EditorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       return DLGC_WANTALLKEYS;
     case WM_COMMAND:
       textEntry_.OnCommand(wParam, lParam);
+      return 0;
+    case WM_DPICHANGED_AFTERPARENT:
+      FollowParentDpi();
       return 0;
     default:
       break;
@@ -179,7 +209,7 @@ bool Win32EditorWindow::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam) 
 void Win32EditorWindow::OnCreated() {
   textEntry_.SetParent(hwnd_);
   graphics_.SetTextEntryWidget(&textEntry_);
-  graphics_.WindowOpened(hwnd_);
+  graphics_.WindowOpened(hwnd_, scale_);
   attached_ = true;
   SetTimer(hwnd_, kTimerId, UINT(graphics_.TimerPeriodMs()), nullptr);
   SetFocus(hwnd_);
@@ -196,10 +226,25 @@ void Win32EditorWindow::OnDestroyed() {
   textEntry_.Close();
 }
 
+// A factor forced by VOLTREX_SCALE or given by the host stays; one taken from the system
+// follows it. The editor redraws at the new factor and asks the host to resize its window.
+void Win32EditorWindow::FollowParentDpi() {
+  const float scale = graphics_.ScaleFactorFor(GetParent(hwnd_));
+  if (scale == scale_) return;
+  graphics_.Rescale(scale);
+  const IGraphicsRaster* raster = graphics_.Raster();
+  if (!raster || !surface_.Create(raster->Width(), raster->Height())) return;
+  scale_ = scale;
+  width_ = raster->Width();
+  height_ = raster->Height();
+  SetWindowPos(hwnd_, nullptr, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Tick();
+}
+
 void Win32EditorWindow::Tick() {
   const IRect painted = graphics_.OnTimerTick();
   const IGraphicsRaster* raster = graphics_.Raster();
-  if (painted.Empty() || !raster || !hwnd_) return;
+  if (painted.Empty() || !raster || !hwnd_ || raster->Width() != width_) return;
   surface_.CopyFrom(raster->Pixels(), painted);
   const RECT rect{painted.L, painted.T, painted.R, painted.B};
   InvalidateRect(hwnd_, &rect, FALSE);

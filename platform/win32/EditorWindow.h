@@ -20,9 +20,10 @@ class Win32EditorWindow final : public EditorWindow {
   Win32EditorWindow(const Win32EditorWindow&) = delete;
   Win32EditorWindow& operator=(const Win32EditorWindow&) = delete;
 
-  // Creates the window at placement inside parent and draws the editor into it; false on
-  // failure (then the class registration is undone again when no other window uses it).
-  bool Open(HWND parent, const IRect& placement);
+  // Creates the window at placement inside parent and draws the editor into it at scale;
+  // false on failure (then the class registration is undone again when no other window
+  // uses it).
+  bool Open(HWND parent, const IRect& placement, float scale);
 
   void* NativeHandle() const override { return hwnd_; }
   IRect Placement() const override;
@@ -36,6 +37,8 @@ class Win32EditorWindow final : public EditorWindow {
   void Tick();
   void Paint();
   void EndDragAtPointer();
+  // The host's window moved to a screen of another density.
+  void FollowParentDpi();
   // False for keys without a code, which are left to the default handling.
   bool KeyDown(WPARAM virtualKey);
 
@@ -44,6 +47,9 @@ class Win32EditorWindow final : public EditorWindow {
   bool classAcquired_ = false;
   bool attached_ = false;      // the editor host knows of this window
   bool trackingLeave_ = false;  // a mouse-leave notification is requested
+  float scale_ = 1.0f;
+  int width_ = 0;  // the window's size in its own pixels
+  int height_ = 0;
   DibSurface surface_;
   Win32TextEntry textEntry_;
 };

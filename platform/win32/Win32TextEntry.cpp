@@ -17,8 +17,8 @@ constexpr int kEntryControlId = 1;
 // finished opening it, so that the host sees the focus arrive.
 constexpr UINT kTakeFocusMessage = WM_APP + 1;
 
-HFONT CreateEntryFont() {
-  return CreateFontW(kFontHeightPx, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+HFONT CreateEntryFont(int heightPx) {
+  return CreateFontW(heightPx, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                      DEFAULT_PITCH | FF_DONTCARE, L"Arial");
 }
@@ -27,18 +27,21 @@ HFONT CreateEntryFont() {
 
 bool Win32TextEntry::OpenEditBox(const IRect& rect, std::string_view text) {
   isList_ = false;
-  if (!Create(L"EDIT", ES_LEFT | ES_AUTOHSCROLL, rect, rect.H(), text)) return false;
+  const IRect box = graphics_.ToWindow(rect);
+  if (!Create(L"EDIT", ES_LEFT | ES_AUTOHSCROLL, box, box.H(), text)) return false;
   SendMessageW(entry_, EM_SETSEL, 0, -1);
   return true;
 }
 
+// Rectangles and sizes come in editor pixels and are scaled to the window's.
 // The window of a drop-down list is as tall as its field plus the dropped list.
 bool Win32TextEntry::OpenListBox(const IRect& rect, const std::vector<std::string>& items,
                                  int selected) {
   isList_ = true;
   const int visible = std::min(int(items.size()), kMaxVisibleListItems);
-  const int height = rect.H() + visible * kListItemHeightPx + 2;
-  if (!Create(L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, rect, height, {})) return false;
+  const IRect box = graphics_.ToWindow(rect);
+  const int height = box.H() + graphics_.ToWindow(visible * kListItemHeightPx + 2);
+  if (!Create(L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, box, height, {})) return false;
   for (const std::string& item : items)
     SendMessageW(entry_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
   SelectItem(selected);
@@ -53,7 +56,7 @@ bool Win32TextEntry::Create(const wchar_t* className, DWORD style, const IRect& 
                            height, parent_, reinterpret_cast<HMENU>(kEntryControlId),
                            ThisModule(), nullptr);
   if (!entry_) return false;
-  font_ = CreateEntryFont();
+  font_ = CreateEntryFont(graphics_.ToWindow(kFontHeightPx));
   if (font_) SendMessageW(entry_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   SetWindowLongPtrW(entry_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   standardProc_ = reinterpret_cast<WNDPROC>(

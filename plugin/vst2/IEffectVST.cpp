@@ -200,12 +200,21 @@ void IEffectVST::PublishChannelCounts() {
   outArrangement_.type = ArrangementType(plug_->NOutChannels());
 }
 
-// The plug-in's editor is attached when the adaptor takes it and keeps its size.
+// The editor's flag is set when the adaptor takes the plug-in; its size depends on the
+// scale the window opens at, so it is worked out when the host asks.
 void IEffectVST::PublishEditorSize() {
+  if (GetGUI()) effect_.flags |= vst2::kFlagHasEditor;
+}
+
+void IEffectVST::ResizeGraphics() {
   IGraphics* graphics = GetGUI();
   if (!graphics) return;
-  effect_.flags |= vst2::kFlagHasEditor;
-  editRect_ = {0, 0, int16_t(graphics->Height()), int16_t(graphics->Width())};
+  editRect_ = {0, 0, int16_t(graphics->WindowHeight()), int16_t(graphics->WindowWidth())};
+}
+
+bool IEffectVST::ResizeEditor(int width, int height) {
+  ResizeGraphics();
+  return CallHost(vst2::audioMasterSizeWindow, width, height) != 0;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -333,6 +342,7 @@ intptr_t IEffectVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
       return 0;
     case vst2::effEditGetRect:
       if (!GetGUI() || !ptr) return 0;
+      ResizeGraphics();  // the window's size at the scale it opens (or is open) at
       *static_cast<vst2::ERect**>(ptr) = &editRect_;
       return 1;
     case vst2::effEditOpen:

@@ -69,10 +69,14 @@ class IEffectVST : private HostLink {
   void BeginParamChange(int index) override;
   void ParamChanged(int index, double normalized) override;
   void EndParamChange(int index) override;
+  // The editor window's new size: editRect_ follows and the host is asked to resize.
+  bool ResizeEditor(int width, int height) override;
 
   PlugLock& Lock() { return plug_->Lock(); }
   IGraphics* GetGUI() { return plug_->GetGUI(); }
   void PublishEditorSize();
+  // editRect_ from the editor's window size at its scale.
+  void ResizeGraphics();
   intptr_t Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
   template <typename Sample>
   void ProcessAudio(Sample** inputs, Sample** outputs, int32_t frames,

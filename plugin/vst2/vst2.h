@@ -214,6 +214,7 @@ enum HostOpcode : int32_t {
   audioMasterVersion = 1,
   audioMasterWantMidi = 6,
   audioMasterGetTime = 7,
+  audioMasterSizeWindow = 15,
   audioMasterProcessEvents = 8,
   audioMasterGetProductString = 33,
   audioMasterGetVendorVersion = 34,

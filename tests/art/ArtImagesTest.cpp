@@ -21,27 +21,27 @@ namespace {
 
 constexpr double kPi = 3.14159265358979;
 
-std::string FileName(const EditorBitmapInfo& info) {
-  const std::string name = info.name;
-  return name.substr(name.find('/') + 1);
-}
 
 std::vector<unsigned char> ReadBytes(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-PixelImage Committed(const EditorBitmapInfo& info) {
-  const std::vector<unsigned char> bytes = ReadBytes(std::string(VOLTREX_SOURCE_DIR) + "/" + info.name);
+std::string CommittedPath(const EditorBitmapInfo& info, int scale) {
+  return std::string(VOLTREX_SOURCE_DIR) + "/img/" + EditorImageFileName(info, scale);
+}
+
+PixelImage Committed(const EditorBitmapInfo& info, int scale = 1) {
+  const std::vector<unsigned char> bytes = ReadBytes(CommittedPath(info, scale));
   PixelImage image;
   EXPECT_TRUE(DecodePng(bytes.data(), bytes.size(), image)) << info.name;
   return image;
 }
 
-// Frame k (0-based) of an image, cut where the editor cuts it.
+// Frame k (0-based) of an image at any scale, cut where the editor cuts it.
 std::vector<std::uint32_t> FrameOf(const PixelImage& image, const EditorBitmapInfo& info, int k) {
-  const int frameHeight = info.height / info.frames;
-  const int top = static_cast<int>((2LL * info.height * k + info.frames) / (2LL * info.frames));
+  const int frameHeight = image.height / info.frames;
+  const int top = static_cast<int>((2LL * image.height * k + info.frames) / (2LL * info.frames));
   const auto first = image.pixels.begin() + static_cast<std::ptrdiff_t>(top) * image.width;
   return {first, first + static_cast<std::ptrdiff_t>(frameHeight) * image.width};
 }
@@ -101,18 +101,39 @@ int DarkPixels(const std::vector<std::uint32_t>& frame) {
 }
 
 TEST(ArtImages, EveryCommittedImageHasTheSizeOfItsTableAndDistinctFrames) {
+  for (int scale : kArtScales)
+    for (const EditorBitmapInfo& info : kEditorBitmaps) {
+      SCOPED_TRACE(EditorImageFileName(info, scale));
+      const PixelImage image = Committed(info, scale);
+      ASSERT_EQ(image.width, info.width * scale);
+      ASSERT_EQ(image.height, info.height * scale);
+      if (info.frames == 1) continue;
+      const auto frames = FramesOf(image, info);
+      const std::set<std::vector<std::uint32_t>> distinct(frames.begin(), frames.end());
+      // The name strip repeats its blank frame (0 and 27 to 30); every other strip shows a
+      // different picture in each frame.
+      const std::size_t expected = info.id == 139 ? 27u : static_cast<std::size_t>(info.frames);
+      EXPECT_EQ(distinct.size(), expected);
+    }
+}
+
+// The twice-size set is the same picture: reduced by averaging each 2 x 2 block it stays
+// close to the 1x image (text and edges are drawn afresh, so not equal).
+TEST(ArtImages, TheTwiceSizeSetReducesToTheEditorSizeSet) {
   for (const EditorBitmapInfo& info : kEditorBitmaps) {
     SCOPED_TRACE(info.name);
-    const PixelImage image = Committed(info);
-    ASSERT_EQ(image.width, info.width);
-    ASSERT_EQ(image.height, info.height);
-    if (info.frames == 1) continue;
-    const auto frames = FramesOf(image, info);
-    const std::set<std::vector<std::uint32_t>> distinct(frames.begin(), frames.end());
-    // The name strip repeats its blank frame (0 and 27 to 30); every other strip shows a
-    // different picture in each frame.
-    const std::size_t expected = info.id == 139 ? 27u : static_cast<std::size_t>(info.frames);
-    EXPECT_EQ(distinct.size(), expected);
+    const PixelImage small = Committed(info), large = Committed(info, 2);
+    double sum = 0;
+    for (int y = 0; y < small.height; ++y)
+      for (int x = 0; x < small.width; ++x)
+        for (int shift : {0, 8, 16, 24}) {
+          int block = 0;
+          for (int dy = 0; dy < 2; ++dy)
+            for (int dx = 0; dx < 2; ++dx)
+              block += Channel(large.pixels[static_cast<std::size_t>(2 * y + dy) * large.width + 2 * x + dx], shift);
+          sum += std::abs(block / 4.0 - Channel(small.pixels[static_cast<std::size_t>(y) * small.width + x], shift));
+        }
+    EXPECT_LT(sum / (4.0 * small.width * small.height), 6.0);
   }
 }
 
@@ -121,12 +142,13 @@ TEST(ArtImages, TheProgramRedrawsTheCommittedFilesByteForByte) {
   ASSERT_NE(mkdtemp(folder), nullptr);
   std::string failed;
   ASSERT_TRUE(WriteEditorImages(folder, failed)) << failed;
-  for (const EditorBitmapInfo& info : kEditorBitmaps) {
-    const std::string drawn = std::string(folder) + "/" + FileName(info);
-    EXPECT_TRUE(ReadBytes(drawn) == ReadBytes(std::string(VOLTREX_SOURCE_DIR) + "/" + info.name))
-        << info.name << " differs from the program's drawing: run voltrex_art img";
-    std::filesystem::remove(drawn);
-  }
+  for (int scale : kArtScales)
+    for (const EditorBitmapInfo& info : kEditorBitmaps) {
+      const std::string drawn = std::string(folder) + "/" + EditorImageFileName(info, scale);
+      EXPECT_TRUE(ReadBytes(drawn) == ReadBytes(CommittedPath(info, scale)))
+          << drawn << " differs from the committed image: run voltrex_art img";
+      std::filesystem::remove(drawn);
+    }
   std::filesystem::remove(folder);
 }
 

@@ -47,6 +47,35 @@ TEST(BitmapCache, DecodesEachImageOnceAndSharesItAcrossLoadsAndThreads) {
   }
 }
 
+// Every image has a twin of twice the size compiled in; editors at 2x draw it and at 1.5x
+// a resizing of it that covers 1.5 times the 1x frames. Each is made once.
+TEST(BitmapCache, EveryImageHasItsTwiceSizeTwinAndOneAndAHalfTimesFromIt) {
+  for (const EditorBitmapInfo& info : kEditorBitmaps) {
+    SCOPED_TRACE(info.name);
+    const IBitmap bitmap = LoadIBitmap(info.id, info.name, info.frames);
+    EXPECT_EQ(CachedImageAt(bitmap.image, info.frames, 1.0f), bitmap.image);
+    const PixelImage* twice = CachedImageAt(bitmap.image, info.frames, 2.0f);
+    ASSERT_NE(twice, nullptr);
+    EXPECT_EQ(twice->width, 2 * info.width);
+    EXPECT_EQ(twice->height, 2 * info.height);
+    EXPECT_EQ(CachedImageAt(bitmap.image, info.frames, 2.0f), twice);
+  }
+  for (int id : {100, 127, 131, 147}) {
+    const EditorBitmapInfo& info = *FindEditorBitmap(id);
+    SCOPED_TRACE(info.name);
+    const IBitmap bitmap = LoadIBitmap(info.id, info.name, info.frames);
+    const PixelImage* threeHalves = CachedImageAt(bitmap.image, info.frames, 1.5f);
+    ASSERT_NE(threeHalves, nullptr);
+    EXPECT_EQ(threeHalves->width, (3 * info.width + 1) / 2);
+    EXPECT_GE(threeHalves->height / info.frames, (3 * bitmap.FrameHeight() + 1) / 2);
+    EXPECT_EQ(threeHalves->height % info.frames, 0);
+    EXPECT_EQ(CachedImageAt(bitmap.image, info.frames, 1.5f), threeHalves);
+  }
+  const PixelImage elsewhere{1, 1, {0xFF000000u}};
+  EXPECT_EQ(CachedImageAt(&elsewhere, 1, 2.0f), nullptr);
+  EXPECT_EQ(CachedImageAt(LoadIBitmap(100, "img/background.png", 1).image, 1, 3.0f), nullptr);
+}
+
 TEST(BitmapCache, MissingResourceIsAnAssertionAndYieldsAnEmptyBitmap) {
   for (int id : {99, 150}) EXPECT_EQ(platform::FindImageResource(id).data, nullptr) << id;
   IBitmap bitmap;

@@ -21,17 +21,17 @@ class Recorder : public IControl {
   Recorder(IEffectBase* plug, const IRect& rect, IColor color, int paramIdx = kNoParameter)
       : IControl(plug, rect, paramIdx), color_(color) {}
 
-  void OnMouseDown(int x, int y, const IMouseMod&) override { Log("down %d,%d", x, y); }
-  void OnMouseUp(int x, int y, const IMouseMod&) override { Log("up %d,%d", x, y); }
-  void OnMouseDrag(int x, int y, int dx, int dy, const IMouseMod&) override {
-    Log("drag %d,%d %d,%d", x, y, dx, dy);
+  void OnMouseDown(float x, float y, const IMouseMod&) override { Log("down %g,%g", x, y); }
+  void OnMouseUp(float x, float y, const IMouseMod&) override { Log("up %g,%g", x, y); }
+  void OnMouseDrag(float x, float y, float dx, float dy, const IMouseMod&) override {
+    Log("drag %g,%g %g,%g", x, y, dx, dy);
   }
-  void OnMouseDblClick(int x, int y, const IMouseMod&) override { Log("dbl %d,%d", x, y); }
-  void OnMouseWheel(int x, int y, const IMouseMod&, int detents) override {
-    Log("wheel %d,%d %d", x, y, detents);
+  void OnMouseDblClick(float x, float y, const IMouseMod&) override { Log("dbl %g,%g", x, y); }
+  void OnMouseWheel(float x, float y, const IMouseMod&, int detents) override {
+    Log("wheel %g,%g %d", x, y, detents);
   }
-  void OnKeyDown(int x, int y, int key) override { Log("key %d,%d %d", x, y, key); }
-  void OnMouseOver(int x, int y, const IMouseMod&) override { Log("over %d,%d", x, y); }
+  void OnKeyDown(float x, float y, int key) override { Log("key %g,%g %d", x, y, key); }
+  void OnMouseOver(float x, float y, const IMouseMod&) override { Log("over %g,%g", x, y); }
   void OnMouseOut() override { events.push_back("out"); }
   void Draw(IGraphicsRaster& raster) override {
     ++draws;

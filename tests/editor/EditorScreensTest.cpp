@@ -1,9 +1,10 @@
 // The plug-in's editor rendered headless in each of its states and left in screens/ for
 // people to look at: as constructed, every pedal, the response panel, the open browser and
-// the tuner. One editor paints all the states of a test in turn, so each shot also shows
-// that a change redraws everything it touches.
+// the tuner, at 1x, 1.5x and 2x ("name@1.5x.png", "name@2x.png"). One editor paints all the states of a test in
+// turn, so each shot also shows that a change redraws everything it touches.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <set>
@@ -23,9 +24,15 @@ constexpr IRect kDisplayArea{30, 55, 186, 140};
 constexpr IRect kModelNameField{35, 194, 116, 210};
 constexpr IRect kCabinetNameField{35, 250, 116, 266};
 
-class EditorScreens : public PluginEditor {
+class EditorScreens : public PluginEditor, public testing::WithParamInterface<float> {
  protected:
-  EditorScreens() : editor_(Editor()) { std::filesystem::create_directories(VOLTREX_SCREENS_DIR); }
+  EditorScreens() : editor_(Editor(), GetParam()) { std::filesystem::create_directories(VOLTREX_SCREENS_DIR); }
+
+  std::string PathOf(const std::string& name) const {
+    const float scale = GetParam();
+    const char* suffix = scale == 1.0f ? "" : scale == 2.0f ? "@2x" : "@1.5x";
+    return std::string(VOLTREX_SCREENS_DIR) + "/" + name + suffix + ".png";
+  }
 
   // Opening runs the plug-in's handlers, which show one pedal and the panels' state.
   void Open() { plug_.Dispatch(vst2::effOpen); }
@@ -37,11 +44,11 @@ class EditorScreens : public PluginEditor {
 
   // Paints what changed, saves the editor and returns the pixels of area. What was painted
   // bit by bit must equal the editor drawn afresh: no change may leave stale pixels.
-  std::vector<uint32_t> Shoot(const std::string& name, const IRect& area) {
+  std::vector<uint32_t> Shoot(const std::string& name, const IRect& editorArea) {
     editor_.Tick();
     editor_.Tick();
-    EXPECT_TRUE(editor_.WritePng(std::string(VOLTREX_SCREENS_DIR) + "/" + name + ".png"));
-    IGraphicsRaster fresh(Editor().Width(), Editor().Height());
+    EXPECT_TRUE(editor_.WritePng(PathOf(name)));
+    IGraphicsRaster fresh(Editor().Width(), Editor().Height(), GetParam());
     for (int i = 0; i < Editor().NControls(); ++i)
       if (!Control(i)->IsHidden()) Control(i)->Draw(fresh);
     int stale = 0;
@@ -49,15 +56,17 @@ class EditorScreens : public PluginEditor {
       for (int x = 0; x < fresh.Width(); ++x) stale += editor_.Raster().PixelAt(x, y) != fresh.PixelAt(x, y);
     EXPECT_EQ(stale, 0) << name;
     std::vector<uint32_t> pixels;
+    const IRect area = fresh.ToBuffer(editorArea);
     for (int y = area.T; y < area.B; ++y)
       for (int x = area.L; x < area.R; ++x) pixels.push_back(editor_.Raster().PixelAt(x, y));
     return pixels;
   }
 
   // Pixels of rect that differ from the bare background: the ink of a text.
-  int InkIn(const IRect& rect) {
-    IGraphicsRaster bare(Editor().Width(), Editor().Height());
-    bare.DrawBitmap(BitmapOf(*Control(0)), bare.Bounds(), 1);
+  int InkIn(const IRect& editorRect) {
+    IGraphicsRaster bare(Editor().Width(), Editor().Height(), GetParam());
+    bare.DrawBitmap(BitmapOf(*Control(0)), IRect{0, 0, Editor().Width(), Editor().Height()}, 1);
+    const IRect rect = bare.ToBuffer(editorRect);
     int ink = 0;
     for (int y = rect.T; y < rect.B; ++y)
       for (int x = rect.L; x < rect.R; ++x) ink += editor_.Raster().PixelAt(x, y) != bare.PixelAt(x, y);
@@ -67,14 +76,16 @@ class EditorScreens : public PluginEditor {
   HeadlessEditor editor_;
 };
 
-TEST_F(EditorScreens, TheConstructedEditorIsSavedAsAPicture) {
+TEST_P(EditorScreens, TheConstructedEditorIsSavedAsAPicture) {
   editor_.Tick();
-  const std::string path = std::string(VOLTREX_SCREENS_DIR) + "/editor.png";
+  const std::string path = PathOf("editor");
   EXPECT_TRUE(editor_.WritePng(path));
   EXPECT_GT(std::filesystem::file_size(path), 1000u);
+  EXPECT_EQ(editor_.Raster().Width(), static_cast<int>(std::lround(Editor().Width() * GetParam())));
+  EXPECT_EQ(editor_.Raster().Height(), static_cast<int>(std::lround(Editor().Height() * GetParam())));
 }
 
-TEST_F(EditorScreens, EveryPedalShowsItsOwnPanel) {
+TEST_P(EditorScreens, EveryPedalShowsItsOwnPanel) {
   Open();
   std::set<std::vector<uint32_t>> pedals;
   for (int model = 0; model < kNumModels; ++model) {
@@ -87,7 +98,7 @@ TEST_F(EditorScreens, EveryPedalShowsItsOwnPanel) {
   EXPECT_TRUE(editor_.Tick().Empty()) << "the editor rests once everything is drawn";
 }
 
-TEST_F(EditorScreens, PanelsCoverThePedalArea) {
+TEST_P(EditorScreens, PanelsCoverThePedalArea) {
   Open();
   const std::vector<uint32_t> pedal = Shoot("default", kPedalArea);
   Press(kDisplayButton);
@@ -97,14 +108,14 @@ TEST_F(EditorScreens, PanelsCoverThePedalArea) {
   EXPECT_NE(Shoot("browser", kPedalArea), pedal);
 }
 
-TEST_F(EditorScreens, TunerReplacesTheDisplay) {
+TEST_P(EditorScreens, TunerReplacesTheDisplay) {
   Open();
   const std::vector<uint32_t> before = Shoot("default-display", kDisplayArea);
   Press(kTunerButton);
   EXPECT_NE(Shoot("tuner", kDisplayArea), before);
 }
 
-TEST_F(EditorScreens, TheDisplayWritesTheNamesAndATextFromThePlugInAtTheNextTick) {
+TEST_P(EditorScreens, TheDisplayWritesTheNamesAndATextFromThePlugInAtTheNextTick) {
   Open();
   editor_.Tick();
   EXPECT_GT(InkIn(kModelNameField), 20);
@@ -115,5 +126,10 @@ TEST_F(EditorScreens, TheDisplayWritesTheNamesAndATextFromThePlugInAtTheNextTick
   editor_.Tick();
   EXPECT_GT(InkIn(field), 10);
 }
+
+INSTANTIATE_TEST_SUITE_P(Scales, EditorScreens, testing::Values(1.0f, 1.5f, 2.0f),
+                         [](const testing::TestParamInfo<float>& info) {
+                           return "At" + std::to_string(static_cast<int>(info.param * 10.0f)) + "Tenths";
+                         });
 
 }  // namespace

@@ -1,6 +1,8 @@
 // What a host's scanner and its first requests see.
 #include "tests/host/PluginFixture.h"
 
+#include <cstdlib>
+
 namespace {
 
 TEST_F(PluginTest, EffectRecordDescribesTheAmp) {
@@ -107,14 +109,32 @@ TEST_F(PluginTest, VendorSpecificDisplaysAnyValueOfAParameter) {
   EXPECT_EQ(host->Dispatch(vst2::effVendorSpecific, 7, 4, nullptr, 1.0f), 0);
 }
 
-TEST_F(PluginTest, EditorRectangleIsTheEditorSize) {
-  vst2::ERect* rect = nullptr;
-  ASSERT_EQ(host->Dispatch(vst2::effEditGetRect, 0, 0, &rect), 1);
-  ASSERT_NE(rect, nullptr);
-  EXPECT_EQ(rect->top, 0);
-  EXPECT_EQ(rect->left, 0);
-  EXPECT_EQ(rect->bottom, 440);
-  EXPECT_EQ(rect->right, 630);
+// VOLTREX_SCALE, snapped to 1, 1.5 or 2, sets the size the host is told.
+TEST_F(PluginTest, EditorRectangleIsTheEditorSizeAtTheScaleFactor) {
+  const struct {
+    const char* scale;
+    int width, height;
+  } kCases[] = {{"1", 630, 440}, {"2", 1260, 880}, {"1.4", 945, 660}, {"0.6", 630, 440}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.scale);
+#ifdef _WIN32
+    _putenv_s("VOLTREX_SCALE", c.scale);
+#else
+    setenv("VOLTREX_SCALE", c.scale, 1);
+#endif
+    vst2::ERect* rect = nullptr;
+    ASSERT_EQ(host->Dispatch(vst2::effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->top, 0);
+    EXPECT_EQ(rect->left, 0);
+    EXPECT_EQ(rect->bottom, c.height);
+    EXPECT_EQ(rect->right, c.width);
+  }
+#ifdef _WIN32
+  _putenv_s("VOLTREX_SCALE", "");
+#else
+  unsetenv("VOLTREX_SCALE");
+#endif
 }
 
 TEST_F(PluginTest, ProgramsAreOneNamedDefault) {

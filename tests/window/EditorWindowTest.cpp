@@ -75,8 +75,8 @@ int EditorWindowTest::CallsOf(int32_t opcode) {
   return count;
 }
 
-std::vector<std::uint32_t> EditorWindowTest::ReferencePixels() {
-  HeadlessEditor headless(*reference_->amp().GetGUI());
+std::vector<std::uint32_t> EditorWindowTest::ReferencePixels(float scale) {
+  HeadlessEditor headless(*reference_->amp().GetGUI(), scale);
   headless.Tick();
   const IGraphicsRaster& raster = headless.Raster();
   std::vector<std::uint32_t> pixels(raster.Pixels(),
@@ -190,6 +190,36 @@ TEST_F(EditorWindow, ChoiceInTheListSetsTheModel) {
   Idle(kTicksMs);
   EXPECT_FALSE(EntryOpen());
   EXPECT_EQ(host_->ParamDisplay(kDstPreset), reference_->amp().GetParam(kDstPreset)->DisplayTextAt(3));
+}
+
+// The system's density chooses the scale: the window and the size told to the host are
+// twice the editor's, and the window shows the headless 2x rendering.
+TEST_F(EditorWindow, OnADenseScreenOpensAtTwiceTheSizeAndShowsTheTwiceSizeRendering) {
+  if (!MakeScreenDense()) GTEST_SKIP() << "this system's density is its own (run in the 192 dpi prefix)";
+  vst2::ERect* rect = nullptr;
+  ASSERT_EQ(host_->Dispatch(vst2::effEditGetRect, 0, 0, &rect), 1);
+  ASSERT_TRUE(rect);
+  EXPECT_EQ(rect->right - rect->left, 2 * kEditorWidth);
+  EXPECT_EQ(rect->bottom - rect->top, 2 * kEditorHeight);
+  const bool opened = Open();
+  RestoreScreen();
+  ASSERT_TRUE(opened);
+  EXPECT_EQ(EditorRect(), (IRect{0, 0, 2 * kEditorWidth, 2 * kEditorHeight}));
+  const std::vector<std::uint32_t> grabbed = Grab();
+  ASSERT_EQ(grabbed.size(), size_t(4 * kEditorWidth * kEditorHeight));
+  std::filesystem::create_directories(VOLTREX_SCREENS_DIR);
+  std::string name = kScreenName;
+  name.insert(name.rfind('.'), "@2x");
+  EXPECT_TRUE(SaveRgbPng(grabbed, 2 * kEditorWidth, 2 * kEditorHeight,
+                         std::string(VOLTREX_SCREENS_DIR) + "/" + name));
+  EXPECT_EQ(DifferingPixels(grabbed, ReferencePixels(2.0f)), 0) << "pixels that differ from the headless rendering";
+
+  // A click at twice the position reaches the same control.
+  const auto [gateX, gateY] = CentreOf(kGateOn);
+  const float gate = Param(kGateOn);
+  Click(2 * gateX, 2 * gateY);
+  Idle(kInputMs);
+  EXPECT_NE(Param(kGateOn), gate);
 }
 
 TEST_F(EditorWindow, OpensOnlyIntoAWindowAgainInItsPlaceAndClosesAlsoAfterTheHostsWindowIsGone) {

@@ -40,8 +40,8 @@ class EditorWindowTest : public testing::Test {
   std::pair<int, int> CentreOf(int paramIdx);
   float Param(int paramIdx) { return host_->GetParameter(paramIdx); }
   int CallsOf(int32_t opcode);
-  // The reference editor drawn headless, as 0x00RRGGBB words.
-  std::vector<std::uint32_t> ReferencePixels();
+  // The reference editor drawn headless at a scale, as 0x00RRGGBB words.
+  std::vector<std::uint32_t> ReferencePixels(float scale = 1.0f);
 
   // The native side, one implementation per window system.
   bool CreateHostWindow();
@@ -53,6 +53,10 @@ class EditorWindowTest : public testing::Test {
   void MoveEditor(int x, int y);
   bool EditorHasFocus();
   std::vector<std::uint32_t> Grab();  // the editor window's pixels as 0x00RRGGBB
+  // A screen of twice the usual density (192 dpi) for the windows opened next: false when
+  // the test cannot make one (Win32: the prefix's own setting decides).
+  bool MakeScreenDense();
+  void RestoreScreen();
   void Press(int x, int y);           // the left button
   void DragTo(int x, int y);          // with the left button held
   void Release(int x, int y);

@@ -10,8 +10,10 @@ namespace {
 
 constexpr wchar_t kEditorClass[] = L"VoltrexWndClass";
 constexpr wchar_t kHostClass[] = L"VoltrexTestHostWindow";
-constexpr int kHostWidth = 700;
-constexpr int kHostHeight = 520;
+// Room for the editor at twice its size.
+constexpr int kHostWidth = 1300;
+constexpr int kHostHeight = 920;
+constexpr int kDenseDpi = 192;
 constexpr int kPumpSliceMs = 5;
 
 bool RegisterHostClass() {
@@ -125,12 +127,14 @@ bool EditorWindowTest::EditorHasFocus() { return GetFocus() == native_->editor; 
 
 std::vector<std::uint32_t> EditorWindowTest::Grab() {
   std::vector<std::uint32_t> pixels;
+  const IRect rect = EditorRect();
+  const int width = rect.W(), height = rect.H();
   HDC windowDc = GetDC(native_->editor);
   HDC memoryDc = CreateCompatibleDC(windowDc);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = kEditorWidth;
-  info.bmiHeader.biHeight = -kEditorHeight;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
@@ -138,10 +142,10 @@ std::vector<std::uint32_t> EditorWindowTest::Grab() {
   HBITMAP bitmap = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (bitmap && memoryDc) {
     HGDIOBJ previous = SelectObject(memoryDc, bitmap);
-    if (BitBlt(memoryDc, 0, 0, kEditorWidth, kEditorHeight, windowDc, 0, 0, SRCCOPY)) {
+    if (BitBlt(memoryDc, 0, 0, width, height, windowDc, 0, 0, SRCCOPY)) {
       GdiFlush();
       const auto* words = static_cast<const std::uint32_t*>(bits);
-      pixels.assign(words, words + size_t(kEditorWidth) * size_t(kEditorHeight));
+      pixels.assign(words, words + size_t(width) * size_t(height));
       for (std::uint32_t& pixel : pixels) pixel &= 0x00FFFFFFu;
     }
     SelectObject(memoryDc, previous);
@@ -151,6 +155,16 @@ std::vector<std::uint32_t> EditorWindowTest::Grab() {
   ReleaseDC(native_->editor, windowDc);
   return pixels;
 }
+
+// The prefix's LogPixels decides; the test host is DPI-aware (main), so it sees it.
+bool EditorWindowTest::MakeScreenDense() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi == kDenseDpi;
+}
+
+void EditorWindowTest::RestoreScreen() {}
 
 void EditorWindowTest::Press(int x, int y) { Send(native_->editor, WM_LBUTTONDOWN, MK_LBUTTON, x, y); }
 void EditorWindowTest::DragTo(int x, int y) { Send(native_->editor, WM_MOUSEMOVE, MK_LBUTTON, x, y); }

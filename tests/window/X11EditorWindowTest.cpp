@@ -9,13 +9,15 @@
 #include "tests/window/EditorWindowTest.h"
 
 // Xlib last: its macros clash with ordinary names.
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 namespace {
 
-constexpr int kHostWidth = 700;
-constexpr int kHostHeight = 520;
+// Room for the editor at twice its size.
+constexpr int kHostWidth = 1300;
+constexpr int kHostHeight = 920;
 constexpr int kIdlePeriodMs = 5;
 constexpr unsigned kWheelUp = 4;
 constexpr unsigned kWheelDown = 5;
@@ -149,14 +151,31 @@ bool EditorWindowTest::EditorHasFocus() { return native_->Focus() == native_->ed
 
 std::vector<std::uint32_t> EditorWindowTest::Grab() {
   std::vector<std::uint32_t> pixels;
-  XImage* image = XGetImage(native_->display, native_->editor, 0, 0, kEditorWidth, kEditorHeight,
-                            AllPlanes, ZPixmap);
+  const IRect rect = EditorRect();
+  XImage* image = XGetImage(native_->display, native_->editor, 0, 0, unsigned(rect.W()),
+                            unsigned(rect.H()), AllPlanes, ZPixmap);
   if (!image) return pixels;
-  for (int y = 0; y < kEditorHeight; ++y)
-    for (int x = 0; x < kEditorWidth; ++x)
+  for (int y = 0; y < rect.H(); ++y)
+    for (int x = 0; x < rect.W(); ++x)
       pixels.push_back(std::uint32_t(XGetPixel(image, x, y)) & 0x00FFFFFFu);
   XDestroyImage(image);
   return pixels;
+}
+
+// As a desktop announces its font DPI: the resource database on the root window, which a
+// client reads when it connects (xrdb does this on a desktop).
+bool EditorWindowTest::MakeScreenDense() {
+  static const char kResources[] = "Xft.dpi:\t192\n";
+  XChangeProperty(native_->display, DefaultRootWindow(native_->display), XA_RESOURCE_MANAGER, XA_STRING,
+                  8, PropModeReplace, reinterpret_cast<const unsigned char*>(kResources),
+                  int(sizeof kResources - 1));
+  XSync(native_->display, False);
+  return true;
+}
+
+void EditorWindowTest::RestoreScreen() {
+  XDeleteProperty(native_->display, DefaultRootWindow(native_->display), XA_RESOURCE_MANAGER);
+  XSync(native_->display, False);
 }
 
 void EditorWindowTest::Press(int x, int y) {

@@ -3,6 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "tests/window/EditorWindowTest.h"
 
 namespace {
@@ -13,6 +17,10 @@ const std::string& PluginPath() { return gPluginPath; }
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
+#ifdef _WIN32
+  // The test is a DPI-aware host, as DAWs are: its windows see the screen's own density.
+  SetProcessDPIAware();
+#endif
   for (int i = 1; i + 1 < argc; ++i) {
     if (std::strcmp(argv[i], "--plugin") == 0) gPluginPath = argv[i + 1];
   }
