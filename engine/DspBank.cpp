@@ -7,6 +7,10 @@
 namespace {
 
 constexpr double kMinFrequencyHz = 10.0;
+// The highest design frequency as a fraction of the rate. At low rates some bands of the
+// models lie above the Nyquist frequency, where the design loses its meaning and, near it,
+// its stability (the bandwidth term overflows); such bands sit just below it instead.
+constexpr double kMaxFrequencyFraction = 0.45;
 constexpr double kMinFollowerMs = 0.001;
 constexpr double kAdsrTimeOffset = 6.666666;  // a setting of 0 lasts 2^-6.666666 s
 // The narrow low shelf bends its corner with this factor, taken in single precision.
@@ -96,7 +100,8 @@ void DspBank::DesignBiquad(int slot, int type, double frequencyHz, double bandwi
   biquadGainDb[slot] = gainDb;
   biquadDesigned[slot] = true;
 
-  const double w = 2.0 * std::numbers::pi * std::max(frequencyHz, kMinFrequencyHz) / sampleRate;
+  const double hz = std::min(std::max(frequencyHz, kMinFrequencyHz), kMaxFrequencyFraction * sampleRate);
+  const double w = 2.0 * std::numbers::pi * hz / sampleRate;
   const RawBiquad c = CookbookCoefficients(type, w, bandwidthOctaves, gainDb);
   b0[slot] = c.b0 / c.a0;
   b1[slot] = c.b1 / c.a0;

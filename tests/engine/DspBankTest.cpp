@@ -94,6 +94,24 @@ TEST_F(BiquadDesign, FrequenciesBelowTenHertzAreDesignedAtTenHertz) {
   for (double low : {-100.0, 0.0, 3.0, 9.999}) EXPECT_EQ(Design(kHighpass, low, 1.4, 0.0), atTenHz) << low;
 }
 
+// At low rates some model bands lie above the Nyquist frequency: every type must still be
+// finite and stable (poles inside the unit circle), designed as at 0.45 of the rate.
+TEST(BiquadDesignAtLowRates, BandsAtOrAboveNyquistStayStable) {
+  auto bank = std::make_unique<DspBank>();
+  for (double rate : {8000.0, 22050.0})
+    for (int type = kLowpass; type <= kNarrowLowShelf; ++type) {
+      bank->DesignBiquad(0, type, 0.45 * rate, 3.0, 12.0, rate);
+      const auto limit = Coefficients(*bank, 0);
+      for (double fraction : {0.5, 0.77, 2.0}) {
+        bank->DesignBiquad(0, type, fraction * rate, 3.0, 12.0, rate);
+        const auto c = Coefficients(*bank, 0);
+        for (double x : c) EXPECT_TRUE(std::isfinite(x)) << type << " at " << fraction << " of " << rate;
+        EXPECT_TRUE(BiquadStable(*bank, 0)) << type << " at " << fraction << " of " << rate;
+        EXPECT_EQ(c, limit) << type << " at " << fraction << " of " << rate;
+      }
+    }
+}
+
 TEST_F(BiquadDesign, UnknownTypesDesignALowpass) {
   const auto lowpass = Design(kLowpass, 700.0, 1.0, 6.0);
   for (int type : {8, 99, -1}) EXPECT_EQ(Design(type, 700.0, 1.0, 6.0), lowpass) << type;
