@@ -12,6 +12,7 @@
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <numbers>
 #include <random>
 #include <string>
 #include <thread>
@@ -152,7 +153,7 @@ class AudioBuffers {
   void FillInput(int frames, double rate, std::mt19937& rng) {
     std::uniform_real_distribution<double> noise(-0.05, 0.05);
     for (int i = 0; i < frames; ++i, ++position_) {
-      const double x = 0.9 * std::sin(2.0 * M_PI * kInputToneHz * double(position_) / rate) + noise(rng);
+      const double x = 0.9 * std::sin(2.0 * std::numbers::pi * kInputToneHz * double(position_) / rate) + noise(rng);
       for (int c = 0; c < kChannels; ++c) inputs_[c][i] = Sample(x);
     }
   }
