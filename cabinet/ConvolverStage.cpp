@@ -163,6 +163,7 @@ bool ConvolverStage::CanRunStep() const {
 }
 
 void ConvolverStage::RunJobStep() {
+  ++stepsRun_;
   switch (phase_) {
     case JobPhase::kAwaitingInput:
       StartJob();

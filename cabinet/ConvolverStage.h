@@ -36,6 +36,7 @@ class ConvolverStage {
   // Runs one step of the next output block's work ahead of demand, if the stage has slack
   // and the step's input is there. Returns whether it ran one.
   bool AdvanceInBackground();
+  int StepsRun() const { return stepsRun_; }  // job steps so far, demanded or ahead
   bool HasSlack() const { return fftSize_ > 0 && blockCount_ > 0 && outputDelay >= 2 * BlockSize(); }
   void PrefillSilence(int count);
   void ConsumeOutput(int count);
@@ -94,6 +95,7 @@ class ConvolverStage {
   int pairCount_ = 0;
   int binsMultiplied_ = 0;
   int part_ = 0;             // sub-transforms done in a split transform
+  int stepsRun_ = 0;
   double* slot_ = nullptr;  // the ring slot of the input block of the current job
   JobPhase phase_ = JobPhase::kAwaitingInput;
 };

@@ -15,6 +15,9 @@ constexpr int kMixReserveBlocks = 3;
 constexpr int kSpreadFromOffset = 16384;
 // Beyond this many offsets' worth of response, a spread stage takes all that is left.
 constexpr int kSpreadStageReach = 3;
+// Immediate stages with FFTs this large make a call heavy when their result falls due; such
+// a call runs no step ahead.
+constexpr int kHeavyImmediateFftSize = 2048;
 
 struct StageShape {
   int fftSize;  // 0: direct
@@ -101,6 +104,7 @@ void PartitionedConvolver::PrimeStage(ConvolverStage& stage, const double* in, i
 
 int PartitionedConvolver::ProduceOutput(int want) {
   if (want <= 0) return 0;
+  const int heavyStepsBefore = HeavyImmediateSteps();
   int ready = want;
   for (auto& stage : stages_)
     ready = std::min(ready, stage.ProduceOutput(want + stage.stagger) - stage.stagger);
@@ -119,12 +123,20 @@ int PartitionedConvolver::ProduceOutput(int want) {
       stage.ConsumeOutput(ready);
     }
   }
-  AdvanceOneStageInBackground();
+  if (HeavyImmediateSteps() == heavyStepsBefore) AdvanceOneStageInBackground();
   return std::min(mix_.Available(), want);
 }
 
+int PartitionedConvolver::HeavyImmediateSteps() const {
+  int steps = 0;
+  for (const auto& stage : stages_)
+    if (!stage.HasSlack() && stage.FftSize() >= kHeavyImmediateFftSize) steps += stage.StepsRun();
+  return steps;
+}
+
 // One step per host block across all stages, the earliest-due (smallest) stage first: the
-// steps are sized so that one of them is a small part of a short block.
+// steps are sized so that one of them is a small part of a short block. Calls in which a
+// large immediate stage computed its result run none, so the two never add up.
 void PartitionedConvolver::AdvanceOneStageInBackground() {
   for (auto& stage : stages_)
     if (stage.AdvanceInBackground()) return;

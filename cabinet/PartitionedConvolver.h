@@ -41,6 +41,7 @@ class PartitionedConvolver {
   void PrimeStage(ConvolverStage& stage, const double* in, int n);
   void ReserveQueues();
   void AdvanceOneStageInBackground();
+  int HeavyImmediateSteps() const;
 
   std::vector<ConvolverStage> stages_;
   SampleQueue mix_;
