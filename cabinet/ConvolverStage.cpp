@@ -11,6 +11,11 @@ namespace {
 constexpr int kMinAutoFftSize = 32;
 constexpr double kSilentImpulsePeak = 1e-14;
 constexpr double kSilentInputPeak = 1e-6;
+// Complex bins multiplied per job step (across all pairs): a slice small enough that a
+// step of the largest stages stays a small part of a short host block.
+constexpr int kBinsPerStep = 4096;
+// Transforms of this size and above run as a pass and three sub-transforms, one per step.
+constexpr int kSplitTransformSize = 16384;
 
 // Whether any sample lies beyond +-threshold; branch-free so that it vectorises.
 bool Exceeds(const double* samples, int count, double threshold) {
@@ -75,6 +80,9 @@ void ConvolverStage::LoadSpectra(const double* portion) {
   work_.assign(2 * n, 0.0);
   pairInputs_.assign(blockCount_, nullptr);
   pairImpulses_.assign(blockCount_, nullptr);
+  sliceInputs_.assign(blockCount_, nullptr);
+  sliceImpulses_.assign(blockCount_, nullptr);
+  phase_ = JobPhase::kAwaitingInput;
   const double scale = 1.0 / n;
   for (int b = 0; b < blockCount_; ++b) {
     const double* samples = portion + b * block;
@@ -102,6 +110,7 @@ void ConvolverStage::Prime() {
   ringPosition_ = 0;
   std::fill(ringFlags_.begin(), ringFlags_.end(), kSilentBlock);
   std::fill(overlap_.begin(), overlap_.end(), 0.0);
+  phase_ = JobPhase::kAwaitingInput;
   if (blockCount_ == 0 && input_.Available() > 0) {
     output_.Append(input_.Data(), input_.Available());
     input_.Clear();
@@ -138,44 +147,127 @@ void ConvolverStage::RunDirect(const double* in, int count) {
 
 int ConvolverStage::ProduceOutput(int want) {
   if (fftSize_ > 0)
-    while (input_.Available() >= BlockSize() && output_.Available() < want) ProcessBlock();
+    while (output_.Available() < want && CanRunStep()) RunJobStep();
   return output_.Available();
 }
 
-void ConvolverStage::ProcessBlock() {
-  ringPosition_ = (ringPosition_ + 1) % blockCount_;
-  double* slot = ring_.data() + static_cast<size_t>(ringPosition_) * 2 * fftSize_;
-  ringFlags_[ringPosition_] = TransformInputBlock(slot) ? kUsedBlock : kSilentBlock;
-  input_.Consume(BlockSize());
-  if (AccumulateProducts())
-    Fft(work_.data(), fftSize_, 1);
-  else
-    std::fill(work_.begin(), work_.end(), 0.0);
-  OverlapAdd();
-}
-
-// A block whose samples all lie within the silence threshold is neither copied nor
-// transformed; its slot is flagged silent and skipped by the products.
-bool ConvolverStage::TransformInputBlock(double* slot) {
-  const double* samples = input_.Data();
-  if (!Exceeds(samples, BlockSize(), kSilentInputPeak)) return false;
-  FftPaddedReal(samples, slot, fftSize_);
+bool ConvolverStage::AdvanceInBackground() {
+  if (!HasSlack() || !CanRunStep()) return false;
+  RunJobStep();
   return true;
 }
 
-// work = sum over impulse blocks i of X[newest - i] * H[i], skipping silent pairs.
-bool ConvolverStage::AccumulateProducts() {
+// A job starts once a whole input block is queued; its later steps need nothing more.
+bool ConvolverStage::CanRunStep() const {
+  return phase_ != JobPhase::kAwaitingInput || (blockCount_ > 0 && input_.Available() >= BlockSize());
+}
+
+void ConvolverStage::RunJobStep() {
+  ++stepsRun_;
+  switch (phase_) {
+    case JobPhase::kAwaitingInput:
+      StartJob();
+      break;
+    case JobPhase::kTransformingParts:
+      TransformPart();
+      break;
+    case JobPhase::kMultiplying:
+      MultiplySlice();
+      break;
+    case JobPhase::kInvertingParts:
+      InvertPart();
+      break;
+    case JobPhase::kInverting:
+      FinishJob();
+      break;
+  }
+}
+
+bool ConvolverStage::SplitsTransforms() const { return fftSize_ >= kSplitTransformSize; }
+
+void ConvolverStage::StartJob() {
+  ringPosition_ = (ringPosition_ + 1) % blockCount_;
+  slot_ = ring_.data() + static_cast<size_t>(ringPosition_) * 2 * fftSize_;
+  const bool used = TransformInputBlock();
+  ringFlags_[ringPosition_] = used ? kUsedBlock : kSilentBlock;
+  input_.Consume(BlockSize());
+  part_ = 0;
+  if (used && SplitsTransforms())
+    phase_ = JobPhase::kTransformingParts;
+  else
+    StartProducts();
+}
+
+// A block whose samples all lie within the silence threshold is neither copied nor
+// transformed; its slot is flagged silent and skipped by the products. A split transform
+// only makes its first pass here.
+bool ConvolverStage::TransformInputBlock() {
+  const double* samples = input_.Data();
+  if (!Exceeds(samples, BlockSize(), kSilentInputPeak)) return false;
+  if (SplitsTransforms())
+    FftPaddedRealSplitPass(samples, slot_, fftSize_);
+  else
+    FftPaddedReal(samples, slot_, fftSize_);
+  return true;
+}
+
+void ConvolverStage::TransformPart() {
+  const FftPart part = FftSubTransform(fftSize_, part_);
+  Fft(slot_ + part.offset, part.size, 0);
+  if (++part_ == kFftSubTransforms) StartProducts();
+}
+
+void ConvolverStage::StartProducts() {
+  GatherPairs();
+  binsMultiplied_ = 0;
+  phase_ = pairCount_ > 0 ? JobPhase::kMultiplying : JobPhase::kInverting;
+}
+
+// The pairs X[newest - i] * H[i] of this job, skipping silent ones.
+void ConvolverStage::GatherPairs() {
   const size_t spectrum = static_cast<size_t>(2) * fftSize_;
-  int pairs = 0;
+  pairCount_ = 0;
   for (int i = 0; i < blockCount_; ++i) {
     const int s = (ringPosition_ - i + blockCount_) % blockCount_;
     if (impulseFlags_[i] != kUsedBlock || ringFlags_[s] != kUsedBlock) continue;
-    pairInputs_[pairs] = ring_.data() + s * spectrum;
-    pairImpulses_[pairs] = impulse_.data() + i * spectrum;
-    ++pairs;
+    pairInputs_[pairCount_] = ring_.data() + s * spectrum;
+    pairImpulses_[pairCount_] = impulse_.data() + i * spectrum;
+    ++pairCount_;
   }
-  if (pairs > 0) AccumulateSpectra(work_.data(), pairInputs_.data(), pairImpulses_.data(), pairs, fftSize_);
-  return pairs > 0;
+}
+
+// work = sum of the pairs' products over the next slice of bins; each bin's sum is the
+// same whatever the slicing.
+void ConvolverStage::MultiplySlice() {
+  const int bins = std::min(kBinsPerStep, fftSize_ - binsMultiplied_);
+  const int first = 2 * binsMultiplied_;
+  for (int p = 0; p < pairCount_; ++p) {
+    sliceInputs_[p] = pairInputs_[p] + first;
+    sliceImpulses_[p] = pairImpulses_[p] + first;
+  }
+  AccumulateSpectra(work_.data() + first, sliceInputs_.data(), sliceImpulses_.data(), pairCount_, bins);
+  binsMultiplied_ += bins;
+  if (binsMultiplied_ < fftSize_) return;
+  part_ = 0;
+  phase_ = SplitsTransforms() ? JobPhase::kInvertingParts : JobPhase::kInverting;
+}
+
+void ConvolverStage::InvertPart() {
+  const FftPart part = FftSubTransform(fftSize_, part_);
+  Fft(work_.data() + part.offset, part.size, 1);
+  if (++part_ == kFftSubTransforms) phase_ = JobPhase::kInverting;
+}
+
+// The inverse transform (or its last pass) and the overlap-add; no products: silence.
+void ConvolverStage::FinishJob() {
+  if (pairCount_ == 0)
+    std::fill(work_.begin(), work_.end(), 0.0);
+  else if (SplitsTransforms())
+    FftSplitPass(work_.data(), fftSize_, 1);
+  else
+    Fft(work_.data(), fftSize_, 1);
+  OverlapAdd();
+  phase_ = JobPhase::kAwaitingInput;
 }
 
 void ConvolverStage::OverlapAdd() {

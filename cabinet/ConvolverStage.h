@@ -3,6 +3,13 @@
 // blocks of N/2 (computed lazily, when output is asked for). Impulse spectra are single
 // precision; products and sums are double.
 //
+// An FFT stage computes each output block as a job of steps: transform the input block,
+// multiply the spectra a slice of bins at a time, inverse-transform and overlap-add; the
+// largest transforms run in parts (a pass and three sub-transforms) as separate steps. A
+// stage whose output is delayed by at least two blocks has a block of slack between its
+// input completing and its result falling due, so its caller can run these steps one per
+// host block (AdvanceInBackground) instead of all in the block where the result is due.
+//
 // Load and Reserve allocate everything; afterwards the stage allocates nothing as long as
 // host blocks stay within the reserved block size.
 #pragma once
@@ -26,6 +33,11 @@ class ConvolverStage {
 
   void PushSamples(const double* in, int count);  // null in: count zeros
   int ProduceOutput(int want);                    // returns the samples ready
+  // Runs one step of the next output block's work ahead of demand, if the stage has slack
+  // and the step's input is there. Returns whether it ran one.
+  bool AdvanceInBackground();
+  int StepsRun() const { return stepsRun_; }  // job steps so far, demanded or ahead
+  bool HasSlack() const { return fftSize_ > 0 && blockCount_ > 0 && outputDelay >= 2 * BlockSize(); }
   void PrefillSilence(int count);
   void ConsumeOutput(int count);
   const double* OutputPointer() const { return output_.Data(); }
@@ -38,14 +50,23 @@ class ConvolverStage {
 
  private:
   enum BlockFlag : std::uint8_t { kSilentBlock = 0, kUsedBlock = 2 };
+  enum class JobPhase : std::uint8_t { kAwaitingInput, kTransformingParts, kMultiplying, kInvertingParts, kInverting };
 
   void LoadDirect(const double* portion);
   void LoadSpectra(const double* portion);
   void Prime();
   void RunDirect(const double* in, int count);
-  void ProcessBlock();
-  bool TransformInputBlock(double* slot);
-  bool AccumulateProducts();
+  bool CanRunStep() const;
+  void RunJobStep();
+  void StartJob();
+  bool TransformInputBlock();
+  void TransformPart();
+  void StartProducts();
+  void GatherPairs();
+  void MultiplySlice();
+  void InvertPart();
+  void FinishJob();
+  bool SplitsTransforms() const;
   void OverlapAdd();
 
   int BlockSize() const { return fftSize_ / 2; }
@@ -65,7 +86,16 @@ class ConvolverStage {
   std::vector<std::uint8_t> ringFlags_;
   std::vector<double> overlap_;  // N/2 doubles
   std::vector<double> work_;     // 2N doubles
-  // The spectra multiplied for the current block, gathered so the products run bin by bin.
+  // The spectra multiplied for the current block, gathered so the products run bin by bin,
+  // and the same pointers advanced to the slice of bins a step multiplies.
   std::vector<const double*> pairInputs_;
   std::vector<const float*> pairImpulses_;
+  std::vector<const double*> sliceInputs_;
+  std::vector<const float*> sliceImpulses_;
+  int pairCount_ = 0;
+  int binsMultiplied_ = 0;
+  int part_ = 0;             // sub-transforms done in a split transform
+  int stepsRun_ = 0;
+  double* slot_ = nullptr;  // the ring slot of the input block of the current job
+  JobPhase phase_ = JobPhase::kAwaitingInput;
 };

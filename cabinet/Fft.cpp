@@ -72,6 +72,28 @@ void FftPaddedRealPlain(const double* samples, double* spectrum, int n) {
   RunPaddedReal<PlainKit>(samples, spectrum, n);
 }
 
+void FftSplitPass(double* data, int n, int inverse) {
+  const int index = SizeIndex(n, kFftMinPaddedSize);
+  if (index < 0) return;
+  fft_tables::Fill();
+  if (CpuHasAvx2()) {
+    FftSplitPassAvx2(data, index, inverse);
+  } else {
+    using Routines = fft_routines::Routines<BaselineKit>;
+    (inverse ? Routines::kInversePass : Routines::kForwardPass)[index](data);
+  }
+}
+
+void FftPaddedRealSplitPass(const double* samples, double* spectrum, int n) {
+  const int index = SizeIndex(n, kFftMinPaddedSize);
+  if (index < 0) return;
+  fft_tables::Fill();
+  if (CpuHasAvx2())
+    FftPaddedRealSplitPassAvx2(samples, spectrum, index);
+  else
+    fft_routines::Routines<BaselineKit>::kPaddedRealPass[index](samples, spectrum);
+}
+
 void InitFftTables() { fft_tables::Fill(); }
 
 int FftBinAt(int n, int position) {

@@ -26,6 +26,24 @@ void FftBaseline(double* data, int n, int inverse);
 void FftPaddedReal(const double* samples, double* spectrum, int n);
 void FftPaddedRealPlain(const double* samples, double* spectrum, int n);
 
+// The transforms in parts, for callers that spread one over several calls. A forward
+// transform of size n (4 to 32768) equals FftSplitPass(data, n, 0) followed by the three
+// independent sub-transforms of FftSubTransform (forward, any order); an inverse equals the
+// three sub-transforms (inverse) followed by FftSplitPass(data, n, 1); FftPaddedReal equals
+// FftPaddedRealSplitPass followed by the forward sub-transforms. Results are identical to
+// the whole transforms'. Other sizes leave data unchanged.
+void FftSplitPass(double* data, int n, int inverse);
+void FftPaddedRealSplitPass(const double* samples, double* spectrum, int n);
+
+struct FftPart {
+  int offset;  // in doubles from the start of the data
+  int size;
+};
+constexpr int kFftSubTransforms = 3;
+constexpr FftPart FftSubTransform(int n, int index) {
+  return index == 0 ? FftPart{n, n / 4} : index == 1 ? FftPart{3 * n / 2, n / 4} : FftPart{0, n / 2};
+}
+
 // Fills the shared twiddle tables once (thread-safe). Fft calls it too, but callers that
 // must not compute on the audio thread call it ahead, when they set up.
 void InitFftTables();

@@ -106,6 +106,14 @@ void FftPaddedRealAvx2(const double* samples, double* spectrum, int sizeIndex) {
   Routines::kPaddedReal[sizeIndex](samples, spectrum);
 }
 
+void FftSplitPassAvx2(double* data, int sizeIndex, int inverse) {
+  (inverse ? Routines::kInversePass : Routines::kForwardPass)[sizeIndex](data);
+}
+
+void FftPaddedRealSplitPassAvx2(const double* samples, double* spectrum, int sizeIndex) {
+  Routines::kPaddedRealPass[sizeIndex](samples, spectrum);
+}
+
 #if defined(__clang__)
 #pragma clang attribute pop
 #endif

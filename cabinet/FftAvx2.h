@@ -4,3 +4,5 @@
 
 void FftAvx2(double* data, int sizeIndex, int inverse);
 void FftPaddedRealAvx2(const double* samples, double* spectrum, int sizeIndex);
+void FftSplitPassAvx2(double* data, int sizeIndex, int inverse);
+void FftPaddedRealSplitPassAvx2(const double* samples, double* spectrum, int sizeIndex);

@@ -36,6 +36,34 @@ constexpr PaddedTransform PaddedRoutine() {
     return split_radix::ForwardPaddedReal<K, N>;
 }
 
+template <class K, bool kInverse, int N>
+constexpr Transform PassRoutine() {
+  if constexpr (N < 4)
+    return nullptr;
+  else if constexpr (kInverse)
+    return split_radix::InversePass<K, N>;
+  else
+    return split_radix::ForwardPass<K, N>;
+}
+
+template <class K, int N>
+constexpr PaddedTransform PaddedPassRoutine() {
+  if constexpr (N < 4)
+    return nullptr;
+  else
+    return split_radix::ForwardPaddedRealPass<K, N>;
+}
+
+template <class K, bool kInverse, int... kLog2>
+constexpr std::array<Transform, sizeof...(kLog2)> PassTableOf(std::integer_sequence<int, kLog2...>) {
+  return {PassRoutine<K, kInverse, (2 << kLog2)>()...};
+}
+
+template <class K, int... kLog2>
+constexpr std::array<PaddedTransform, sizeof...(kLog2)> PaddedPassTableOf(std::integer_sequence<int, kLog2...>) {
+  return {PaddedPassRoutine<K, (2 << kLog2)>()...};
+}
+
 template <class K, int... kLog2>
 constexpr std::array<PaddedTransform, sizeof...(kLog2)> PaddedTableOf(std::integer_sequence<int, kLog2...>) {
   return {PaddedRoutine<K, (2 << kLog2)>()...};
@@ -47,6 +75,9 @@ struct Routines {
   static constexpr std::array<Transform, kSizeCount> kForward = TableOf<K, false>(kSizes);
   static constexpr std::array<Transform, kSizeCount> kInverse = TableOf<K, true>(kSizes);
   static constexpr std::array<PaddedTransform, kSizeCount> kPaddedReal = PaddedTableOf<K>(kSizes);
+  static constexpr std::array<Transform, kSizeCount> kForwardPass = PassTableOf<K, false>(kSizes);
+  static constexpr std::array<Transform, kSizeCount> kInversePass = PassTableOf<K, true>(kSizes);
+  static constexpr std::array<PaddedTransform, kSizeCount> kPaddedRealPass = PaddedPassTableOf<K>(kSizes);
 };
 
 }  // namespace fft_routines

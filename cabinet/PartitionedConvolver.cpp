@@ -9,6 +9,42 @@ namespace {
 constexpr int kDirectSamples = ConvolverStage::kMaxDirectTaps;
 constexpr int kBlocksPerStage = 3;
 constexpr int kMixReserveBlocks = 3;
+// From this offset on, a stage with blocks as long as its offset would need transforms and
+// products too large to finish within one short host block. Such stages take blocks of half
+// their offset instead, which gives each result a whole block of slack to be computed in.
+constexpr int kSpreadFromOffset = 16384;
+// Beyond this many offsets' worth of response, a spread stage takes all that is left.
+constexpr int kSpreadStageReach = 3;
+// Immediate stages with FFTs this large make a call heavy when their result falls due; such
+// a call runs no step ahead.
+constexpr int kHeavyImmediateFftSize = 2048;
+
+struct StageShape {
+  int fftSize;  // 0: direct
+  int length;   // samples of the response the stage covers
+};
+
+// Blocks as long as the offset (an FFT of twice that), the result due as soon as its input
+// block is complete: three blocks, or all that is left if fewer than three stages' worth
+// remains, but never reaching past where the spread stages begin.
+StageShape ImmediateStage(int offset, int remaining) {
+  int length = kBlocksPerStage * offset;
+  if (kBlocksPerStage * length > remaining) length = remaining;
+  return {2 * offset, std::min({length, remaining, kSpreadFromOffset - offset})};
+}
+
+// Blocks of half the offset (up to the largest FFT): covers one offset's worth, or all
+// that is left when little remains or the FFT is already the largest.
+StageShape SpreadStage(int offset, int remaining) {
+  const int fft = std::min(offset, kFftMaxSize);  // offsets here are powers of two
+  const bool last = fft == kFftMaxSize || remaining < kSpreadStageReach * offset;
+  return {fft, last ? remaining : std::min(offset, remaining)};
+}
+
+StageShape ShapeAt(int offset, int remaining) {
+  if (offset == 0) return {0, std::min(kDirectSamples, remaining)};
+  return offset < kSpreadFromOffset ? ImmediateStage(offset, remaining) : SpreadStage(offset, remaining);
+}
 
 }  // namespace
 
@@ -20,34 +56,22 @@ int PartitionedConvolver::LoadImpulse(const ImpulseBuffer& impulse) {
   return 0;
 }
 
-// The first stage always covers the first 64 samples directly. Each later stage starts
-// where the previous one ended, uses an FFT twice its offset (blocks as long as the
-// offset, so the prefill hides the block latency) and covers three blocks, unless fewer
-// than three further blocks would remain; the 32768 FFT takes all that is left.
+// The first stage always covers the first 64 samples directly; each later one starts where
+// the previous one ended, its output delayed by that offset so the block latency is hidden.
 void PartitionedConvolver::BuildStages(const ImpulseBuffer& impulse) {
-  const int length = impulse.Length();
-  int offset = 0, chunk = kDirectSamples, fft = 0, remaining = length;
+  int offset = 0, remaining = impulse.Length();
   do {
-    if (offset == 0) {
-      chunk = std::min(kDirectSamples, remaining);
-    } else if (kBlocksPerStage * chunk > remaining) {
-      chunk = remaining;
-    }
-    if (fft >= kFftMaxSize) {
-      fft = kFftMaxSize;
-      chunk = remaining;
-    }
+    const StageShape shape = ShapeAt(offset, remaining);
     ConvolverStage& stage = stages_.emplace_back();
-    stage.Load(impulse, fft, offset, chunk);
+    stage.Load(impulse, shape.fftSize, offset, shape.length);
     stage.outputDelay = offset;
-    remaining -= chunk;
-    offset += chunk;
-    chunk = kBlocksPerStage * offset;
-    fft = 2 * offset;
+    remaining -= shape.length;
+    offset += shape.length;
   } while (remaining > 0);
-  // Stages between the first and the last start a fraction of a block late, so that the
-  // FFT work of different stages falls into different host blocks.
-  for (size_t i = 1; i + 1 < stages_.size(); ++i) stages_[i].stagger = stages_[i].FftSize() / 2 / 4;
+  // Immediate stages between the first and the last start a fraction of a block late, so
+  // that the FFT work of different stages falls into different host blocks.
+  for (size_t i = 1; i + 1 < stages_.size(); ++i)
+    if (!stages_[i].HasSlack()) stages_[i].stagger = stages_[i].FftSize() / 2 / 4;
 }
 
 void PartitionedConvolver::SetMaxBlockSize(int samples) {
@@ -80,6 +104,7 @@ void PartitionedConvolver::PrimeStage(ConvolverStage& stage, const double* in, i
 
 int PartitionedConvolver::ProduceOutput(int want) {
   if (want <= 0) return 0;
+  const int heavyStepsBefore = HeavyImmediateSteps();
   int ready = want;
   for (auto& stage : stages_)
     ready = std::min(ready, stage.ProduceOutput(want + stage.stagger) - stage.stagger);
@@ -98,5 +123,21 @@ int PartitionedConvolver::ProduceOutput(int want) {
       stage.ConsumeOutput(ready);
     }
   }
+  if (HeavyImmediateSteps() == heavyStepsBefore) AdvanceOneStageInBackground();
   return std::min(mix_.Available(), want);
+}
+
+int PartitionedConvolver::HeavyImmediateSteps() const {
+  int steps = 0;
+  for (const auto& stage : stages_)
+    if (!stage.HasSlack() && stage.FftSize() >= kHeavyImmediateFftSize) steps += stage.StepsRun();
+  return steps;
+}
+
+// One step per host block across all stages, the earliest-due (smallest) stage first: the
+// steps are sized so that one of them is a small part of a short block. Calls in which a
+// large immediate stage computed its result run none, so the two never add up.
+void PartitionedConvolver::AdvanceOneStageInBackground() {
+  for (auto& stage : stages_)
+    if (stage.AdvanceInBackground()) return;
 }

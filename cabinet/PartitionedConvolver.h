@@ -2,6 +2,8 @@
 // samples by a direct FIR stage, each later portion by an FFT stage whose size grows with
 // its offset, its output delayed by a prefill of zeros equal to that offset so that the
 // stage's block latency is hidden. Every sample pushed can be read back in the same call.
+// The largest stages have a block of slack before each result is due; their work runs a
+// step per call ahead of time, so that no single short host block carries a whole FFT job.
 //
 // Per block: PushSamples(in, n); m = min(n, ProduceOutput(n)); read m samples at
 // OutputPointer(); ConsumeOutput(m). LoadImpulse and SetMaxBlockSize allocate; after them
@@ -38,6 +40,8 @@ class PartitionedConvolver {
   void BuildStages(const ImpulseBuffer& impulse);
   void PrimeStage(ConvolverStage& stage, const double* in, int n);
   void ReserveQueues();
+  void AdvanceOneStageInBackground();
+  int HeavyImmediateSteps() const;
 
   std::vector<ConvolverStage> stages_;
   SampleQueue mix_;

@@ -244,7 +244,31 @@ void Inverse(double* a) {
 // Its first pass reduces to spreading: a0 and a1 are the samples, a2 and a3 hold
 // u = x[k] + i x[k + N/4] and v = x[k] - i x[k + N/4] before their twiddles.
 template <class K, int N>
+void ForwardPaddedRealPass(const double* x, double* a);
+
+template <class K, int N>
 void ForwardPaddedReal(const double* x, double* a) {
+  ForwardPaddedRealPass<K, N>(x, a);
+  Sub<K, N / 4, false>(a + N);
+  Sub<K, N / 4, false>(a + 3 * N / 2);
+  Sub<K, N / 2, false>(a);
+}
+
+// The first pass of Forward and the last of Inverse on their own (N >= 4), for transforms
+// run in parts: the three sub-transforms between are independent of one another.
+template <class K, int N>
+void ForwardPass(double* a) {
+  Pass<K, N, false>(a);
+}
+
+template <class K, int N>
+void InversePass(double* a) {
+  Pass<K, N, true>(a);
+}
+
+// ForwardPaddedReal's spreading and first pass.
+template <class K, int N>
+void ForwardPaddedRealPass(const double* x, double* a) {
   constexpr int kQuarter = N / 4;
   double* a0 = a;
   double* a1 = a + 2 * kQuarter;
@@ -262,9 +286,6 @@ void ForwardPaddedReal(const double* x, double* a) {
     a3[2 * k + 1] = -high;
   }
   Pass<K, N, false, TwiddleOnly>(a);
-  Sub<K, N / 4, false>(a + N);
-  Sub<K, N / 4, false>(a + 3 * N / 2);
-  Sub<K, N / 2, false>(a);
 }
 
 }  // namespace split_radix

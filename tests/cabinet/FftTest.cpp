@@ -111,4 +111,33 @@ TEST(Fft, PaddedRealGivesTheSpectrumOfTheZeroPaddedSignal) {
   }
 }
 
+// A transform run in parts (pass, then the sub-transforms, or the reverse for the inverse)
+// must give exactly the bits of the whole one, so spreading it changes no output.
+TEST(Fft, TransformsInPartsMatchTheWholeTransformsBitForBit) {
+  for (int n = kFftMinPaddedSize; n <= kFftMaxSize; n *= 2) {
+    for (int inverse : {0, 1}) {
+      const std::vector<double> x = RandomSignal(n, 7 * n + inverse);
+      std::vector<double> whole = x, parts = x;
+      Fft(whole.data(), n, inverse);
+      if (!inverse) FftSplitPass(parts.data(), n, 0);
+      for (int i = 0; i < kFftSubTransforms; ++i) {
+        const FftPart part = FftSubTransform(n, i);
+        Fft(parts.data() + part.offset, part.size, inverse);
+      }
+      if (inverse) FftSplitPass(parts.data(), n, 1);
+      EXPECT_TRUE(SameBits(whole, parts)) << "n " << n << " inverse " << inverse;
+    }
+    const std::vector<double> random = RandomSignal(n / 2, 3 * n);
+    const std::vector<double> samples(random.begin(), random.begin() + n / 2);
+    std::vector<double> whole(2 * n), parts(2 * n);
+    FftPaddedReal(samples.data(), whole.data(), n);
+    FftPaddedRealSplitPass(samples.data(), parts.data(), n);
+    for (int i = 0; i < kFftSubTransforms; ++i) {
+      const FftPart part = FftSubTransform(n, i);
+      Fft(parts.data() + part.offset, part.size, 0);
+    }
+    EXPECT_TRUE(SameBits(whole, parts)) << "padded n " << n;
+  }
+}
+
 }  // namespace

@@ -1,6 +1,8 @@
 // State saved and restored by the host as program and bank chunks.
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 #include "tests/host/PluginFixture.h"
@@ -25,6 +27,22 @@ void Scramble(vsthost::PluginHost& host, unsigned seed) {
   std::mt19937 random(seed);
   std::uniform_real_distribution<float> unit(0.0f, 1.0f);
   for (int i = 0; i < 162; ++i) host.SetParameter(i, unit(random));
+}
+
+// The chunk fuzzer's seeds (first byte: 0 bank, 1 program) must be chunks the plug-in
+// restores as they are, or the fuzzer starts from rejected input and explores little.
+TEST_F(PluginTest, ChunkFuzzerSeedsRestore) {
+  const std::filesystem::path folder = std::filesystem::path(vsthost::NativePath(VOLTREX_FUZZ_CORPUS)) / "chunk_fuzz";
+  int seeds = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    std::ifstream file(entry.path(), std::ios::binary);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 1u) << entry.path();
+    const bool bank = (bytes[0] & 1) == 0;
+    EXPECT_EQ(host->SetChunk(std::vector<uint8_t>(bytes.begin() + 1, bytes.end()), bank), 1) << entry.path();
+    ++seeds;
+  }
+  EXPECT_GE(seeds, 2);
 }
 
 TEST_F(PluginTest, FreshProgramChunkIsHeaderEmptyPathAndValues) {

@@ -30,6 +30,7 @@
 #include "tools/vsthost/PluginHost.h"
 #include "tools/vsthost/Render.h"
 #include "tools/vsthost/Riff.h"
+#include "tools/vsthost/Stress.h"
 
 namespace {
 
@@ -200,5 +201,6 @@ int main(int argc, char** argv) {
   if ((argc == 5 || argc == 6) && std::strcmp(argv[1], "render-presets") == 0) {
     return RenderPresets(argv[2], argv[3], argv[4], argc == 6 ? argv[5] : nullptr);
   }
+  if (argc >= 3 && std::strcmp(argv[1], "stress") == 0) return vsthost::StressCommand(argc - 2, argv + 2);
   return Usage();
 }
