@@ -26,10 +26,16 @@ std::vector<std::string> PhysicalPorts(jack_client_t* client, const char* type, 
   return names;
 }
 
+// JACK's library messages go unshown: they repeat on every try to find a server and
+// when the server goes away, and voltrex says what matters in its own words.
+void QuietJackMessage(const char*) {}
+
 }  // namespace
 
 std::unique_ptr<JackSession> JackSession::Open(std::string& error) {
   std::unique_ptr<JackSession> session(new JackSession);
+  jack_set_error_function(&QuietJackMessage);
+  jack_set_info_function(&QuietJackMessage);
   jack_status_t status{};
   session->client_ = jack_client_open(kClientName, JackNoStartServer, &status);
   if (!session->client_) {
