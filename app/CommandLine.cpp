@@ -9,6 +9,7 @@
 namespace {
 
 constexpr int kMaxProgram = 127;
+constexpr size_t kMaxPortsPerSide = 2;
 
 bool ParseWhole(const std::string& text, int min, int max, int& value) {
   if (text.empty()) return false;
@@ -130,6 +131,10 @@ bool ParseCommandLine(const std::vector<std::string>& args, Options& options, st
     error = options.command == Command::kRender       ? "render wants IN and OUT files"
             : options.command == Command::kExportPreset ? "export-preset wants one FILE.vxf"
                                                         : "unexpected argument " + files.front();
+    return false;
+  }
+  if (options.inPorts.size() > kMaxPortsPerSide || options.outPorts.size() > kMaxPortsPerSide) {
+    error = "--in and --out name at most two ports each (channel 1, then channel 2)";
     return false;
   }
   if (options.command == Command::kRender) {

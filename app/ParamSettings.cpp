@@ -13,6 +13,8 @@
 
 namespace {
 
+constexpr int kDropD = 2;  // the example tuning of messages
+
 // The amp's parameter declarations without an amp: ranges, steps and value names as the
 // plug-in declares them.
 class ParamCatalogue final : public IEffectBase {
@@ -50,6 +52,12 @@ bool IsWhole(const IParam& param) {
   return param.GetType() == IParam::Type::Int || param.GetType() == IParam::Type::Enum || IsSwitch(param);
 }
 
+// "Drop D" for "Drop D-D,A,D,G,B,E": the name without its strings.
+std::string_view ShortTuningName(int mode) {
+  const std::string_view name = TuningName(mode);
+  return name.substr(0, name.find('-'));
+}
+
 bool NamedValue(int index, const IParam& param, std::string_view text, double& value) {
   for (int i = 0; i < param.NDisplayTexts(); ++i) {
     int named = 0;
@@ -60,7 +68,7 @@ bool NamedValue(int index, const IParam& param, std::string_view text, double& v
   }
   if (index == kTuning) {
     for (int mode = 0; TuningName(mode); ++mode) {
-      if (SameText(text, TuningName(mode))) {
+      if (SameText(text, TuningName(mode)) || SameText(text, ShortTuningName(mode))) {
         value = mode;
         return true;
       }
@@ -97,7 +105,7 @@ std::string Accepted(int index, const IParam& param) {
   std::string accepted = IsWhole(param) ? "a whole number from " : "a number from ";
   accepted += Number(param.Min()) + " to " + Number(param.Max());
   if (param.NDisplayTexts() > 0) accepted += " or a name such as \"" + std::string(param.DisplayTextAt(0)) + "\"";
-  if (index == kTuning) accepted += " or a tuning such as \"" + std::string(TuningName(0)) + "\"";
+  if (index == kTuning) accepted += " or a tuning such as \"" + std::string(ShortTuningName(kDropD)) + "\"";
   if (IsSwitch(param)) accepted += ", on or off";
   return accepted;
 }
