@@ -95,14 +95,19 @@ bool ResolveStartSettings(const StartSettings& start, ResolvedStart& resolved, s
   return true;
 }
 
-std::unique_ptr<vsthost::PluginHost> StartAmp(double sampleRate, int maxBlock, std::string& error) {
+std::unique_ptr<vsthost::PluginHost> StartAmp(double sampleRate, int maxBlock, vst2::ProcessLevel level,
+                                              std::string& error) {
   std::unique_ptr<vsthost::PluginHost> amp = CreateAmp(error);
-  if (amp) amp->Start(sampleRate, maxBlock);
+  if (!amp) return nullptr;
+  amp->SetProcessLevel(level);
+  // Nothing reads the record of host calls, which would lock and allocate on the audio thread.
+  amp->StopRecordingCalls();
+  amp->Start(sampleRate, maxBlock);
   return amp;
 }
 
 StateRestore RestoreState(std::unique_ptr<vsthost::PluginHost>& amp, const std::string& path, double sampleRate,
-                          int maxBlock, bool& savable) {
+                          int maxBlock, vst2::ProcessLevel level, bool& savable) {
   savable = true;
   std::vector<uint8_t> chunk;
   std::string reason;
@@ -113,7 +118,7 @@ StateRestore RestoreState(std::unique_ptr<vsthost::PluginHost>& amp, const std::
     reason = "the amp refused it";
     // Whatever part of it was applied goes with the instance.
     std::string error;
-    if (auto fresh = StartAmp(sampleRate, maxBlock, error)) amp = std::move(fresh);
+    if (auto fresh = StartAmp(sampleRate, maxBlock, level, error)) amp = std::move(fresh);
   }
   std::string aside;
   if (SetStateAside(path, aside)) {

@@ -23,15 +23,17 @@ struct ResolvedStart {
 };
 bool ResolveStartSettings(const StartSettings& start, ResolvedStart& resolved, std::string& error);
 
-// A new amp, started at this rate with room for blocks up to maxBlock frames.
-std::unique_ptr<vsthost::PluginHost> StartAmp(double sampleRate, int maxBlock, std::string& error);
+// A new amp, started at this rate with room for blocks up to maxBlock frames, told it is
+// processed offline (a load it requests completes before the next block) or live.
+std::unique_ptr<vsthost::PluginHost> StartAmp(double sampleRate, int maxBlock, vst2::ProcessLevel level,
+                                              std::string& error);
 
 enum class StateRestore { kRestored, kNone, kDamaged };
 // Restores the state file into the amp. A damaged file is reported on stderr and moved
 // aside, and the amp is replaced by a fresh one at its defaults; kDamaged then, with
 // savable false when the file could not be moved (so it must not be written over).
 StateRestore RestoreState(std::unique_ptr<vsthost::PluginHost>& amp, const std::string& path, double sampleRate,
-                          int maxBlock, bool& savable);
+                          int maxBlock, vst2::ProcessLevel level, bool& savable);
 
 // The state file applied as it is, for commands that must not move the player's files:
 // false with a message when it is missing, damaged or refused.

@@ -225,18 +225,16 @@ bool JackSession::Connect(const std::vector<std::string>& in, const std::vector<
     controllers = PhysicalPorts(client_, JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput);
     if (controllers.size() > 1) controllers.resize(1);
   }
-  bool named = true;
-  for (size_t i = 0; i < sources.size() && i < kChannels; ++i) {
-    named = ConnectPort(sources[i], self + kInputNames[i], report) || in.empty() ? named : false;
-  }
-  for (size_t i = 0; i < sinks.size() && i < kChannels; ++i) {
-    named = ConnectPort(self + kOutputNames[i], sinks[i], report) || out.empty() ? named : false;
-  }
-  for (const std::string& controller : controllers) {
-    named = ConnectPort(controller, self + kMidiName, report) || midi.empty() ? named : false;
-  }
-  if (!named) error = "cannot connect a port named on the command line (jack_lsp lists the ports)";
-  return named;
+  // A port the player named must connect; a missing physical one is only reported.
+  std::string failed;
+  const auto connect = [&](const std::string& from, const std::string& to, bool named) {
+    if (!ConnectPort(from, to, report) && named && failed.empty()) failed = from + " -> " + to;
+  };
+  for (size_t i = 0; i < sources.size() && i < kChannels; ++i) connect(sources[i], self + kInputNames[i], !in.empty());
+  for (size_t i = 0; i < sinks.size() && i < kChannels; ++i) connect(self + kOutputNames[i], sinks[i], !out.empty());
+  for (const std::string& controller : controllers) connect(controller, self + kMidiName, !midi.empty());
+  if (!failed.empty()) error = "cannot connect " + failed + " (jack_lsp lists the ports)";
+  return failed.empty();
 }
 
 int JackSession::CaptureToPlaybackLatency() const {

@@ -80,17 +80,15 @@ int RunPlay(const Options& options) {
     std::fprintf(stderr, "voltrex: %s\n", error.c_str());
     return 1;
   }
-  auto amp = StartAmp(jack->SampleRate(), kMaxBlockSize, error);
+  auto amp = StartAmp(jack->SampleRate(), kMaxBlockSize, vst2::kProcessLevelRealtime, error);
   if (!amp) {
     std::fprintf(stderr, "voltrex: %s\n", error.c_str());
     return 1;
   }
-  amp->StopRecordingCalls();
   const std::string statePath = options.statePath.empty() ? DefaultStatePath() : options.statePath;
   bool savable = !statePath.empty();
   if (!savable) std::fprintf(stderr, "voltrex: no HOME or XDG_CONFIG_HOME: the state will not be saved\n");
-  if (savable) RestoreState(amp, statePath, jack->SampleRate(), kMaxBlockSize, savable);
-  amp->StopRecordingCalls();  // a fresh amp may have replaced a damaged state's
+  if (savable) RestoreState(amp, statePath, jack->SampleRate(), kMaxBlockSize, vst2::kProcessLevelRealtime, savable);
   ApplyStartSettings(*amp, start);
 
   std::unique_ptr<MainWindow> window;

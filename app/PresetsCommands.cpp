@@ -47,7 +47,7 @@ bool WriteAside(const std::string& path, const std::vector<uint8_t>& bytes, std:
 std::unique_ptr<vsthost::PluginHost> SavedSound(const Options& options, std::string& error) {
   ResolvedStart start;
   if (!ResolveStartSettings(options.start, start, error)) return nullptr;
-  auto amp = StartAmp(kExportSampleRate, kExportBlock, error);
+  auto amp = StartAmp(kExportSampleRate, kExportBlock, vst2::kProcessLevelOffline, error);
   if (!amp) return nullptr;
   const std::string statePath = options.statePath.empty() ? DefaultStatePath() : options.statePath;
   std::vector<uint8_t> unused;

@@ -140,7 +140,7 @@ bool Render(const Options& options, std::string& error) {
   if (!ResolveStartSettings(options.start, start, error)) return false;
   SndFile in;
   if (!OpenInput(options.input, in, error)) return false;
-  auto amp = StartAmp(in.info.samplerate, options.blockSize, error);
+  auto amp = StartAmp(in.info.samplerate, options.blockSize, vst2::kProcessLevelOffline, error);
   if (!amp) return false;
   if (!options.statePath.empty() && !LoadStateAsIs(*amp, options.statePath, error)) return false;
   ApplyStartSettings(*amp, start);

@@ -152,6 +152,36 @@ TEST_F(PlayTest, DamagedStateIsSetAsideAndDefaultsLoad) {
   EXPECT_EQ(FileBytes(state + ".damaged-2"), garbage);
 }
 
+TEST_F(PlayTest, ConnectsPhysicalPortsByDefaultAndNamedOnesWhenAsked) {
+  const std::string state = ScratchPath("connect.state");
+  std::vector<std::string> argv{VoltrexPath(), "--headless", "--state", state};
+  const std::map<std::string, std::string> env{{"JACK_DEFAULT_SERVER", server_.Name()}};
+  Subprocess physical(argv, env, ScratchPath("physical"));
+  ASSERT_TRUE(WaitFor([&] { return physical.Out().find("latency") != std::string::npos || !physical.Running(); },
+                      kStartSeconds));
+  ASSERT_EQ(Quit(physical, SIGTERM), 0) << physical.Err();
+  const std::string out = physical.Out();
+  // One guitar: the first capture port to input 1 only.
+  EXPECT_NE(out.find("connected system:capture_1 -> Voltrex:in_1"), std::string::npos) << out;
+  EXPECT_EQ(out.find("Voltrex:in_2"), std::string::npos) << out;
+  EXPECT_NE(out.find("connected Voltrex:out_1 -> system:playback_1"), std::string::npos) << out;
+  EXPECT_NE(out.find("connected Voltrex:out_2 -> system:playback_2"), std::string::npos) << out;
+
+  argv.insert(argv.end(), {"--in", "system:capture_2", "--in", "system:capture_1", "--out", "system:playback_2"});
+  Subprocess named(argv, env, ScratchPath("named"));
+  ASSERT_TRUE(WaitFor([&] { return named.Out().find("latency") != std::string::npos || !named.Running(); }, kStartSeconds));
+  ASSERT_EQ(Quit(named, SIGTERM), 0) << named.Err();
+  EXPECT_NE(named.Out().find("connected system:capture_2 -> Voltrex:in_1"), std::string::npos) << named.Out();
+  EXPECT_NE(named.Out().find("connected system:capture_1 -> Voltrex:in_2"), std::string::npos) << named.Out();
+  EXPECT_NE(named.Out().find("connected Voltrex:out_1 -> system:playback_2"), std::string::npos) << named.Out();
+
+  std::string err;
+  EXPECT_EQ(RunToEnd({VoltrexPath(), "--headless", "--state", state, "--midi", "nobody:midi"}, env,
+                     ScratchPath("unknown-port"), nullptr, &err, kRunSeconds),
+            1);
+  EXPECT_NE(err.find("cannot connect nobody:midi -> Voltrex:midi_in"), std::string::npos) << err;
+}
+
 TEST(PlayWithoutServerTest, SaysSoAndEnds) {
   std::string err;
   EXPECT_EQ(RunToEnd({VoltrexPath(), "--headless"}, {{"JACK_DEFAULT_SERVER", "voltrex-no-such-server"}},

@@ -86,6 +86,8 @@ intptr_t PluginHost::Answer(int32_t opcode, int32_t index, intptr_t value, void*
       return 1;
     case vst2::audioMasterGetTime:
       return reinterpret_cast<intptr_t>(timeInfo_);
+    case vst2::audioMasterGetCurrentProcessLevel:
+      return processLevel_;
     case vst2::audioMasterProcessEvents: {
       const auto* events = static_cast<const vst2::VstEvents*>(ptr);
       if (!events || !recordCalls_) return events ? 1 : 0;

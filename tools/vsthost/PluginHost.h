@@ -64,6 +64,8 @@ class PluginHost {
   // info (opcode 7, null when not set).
   void SetHostProduct(const std::string& product, int decimalVersion);
   void SetTimeInfo(const vst2::VstTimeInfo* info) { timeInfo_ = info; }
+  // The process level (opcode 23): offline for a render, real-time for live playing.
+  void SetProcessLevel(vst2::ProcessLevel level) { processLevel_ = level; }
   // Stops recording the plug-in's calls, for a host that processes in real time: the
   // record allocates and locks, which the audio thread must not. Call before processing.
   void StopRecordingCalls() { recordCalls_ = false; }
@@ -87,6 +89,7 @@ class PluginHost {
   int version_ = 10000;
   const vst2::VstTimeInfo* timeInfo_ = nullptr;
   bool recordCalls_ = true;
+  vst2::ProcessLevel processLevel_ = vst2::kProcessLevelUnknown;
   std::mutex callsLock_;
   std::vector<HostCall> calls_;
   std::vector<vst2::VstEvent> receivedEvents_;
