@@ -1,6 +1,7 @@
 // Bringing the in-process amp to where the player starts: opened at a rate and the
 // largest block it will see, the saved state restored, then the start settings applied
-// (preset, program, impulse response, parameters, in that order).
+// (preset, program, impulse response, parameters, in that order). Main thread, before
+// processing starts; everything here may allocate and read files.
 #pragma once
 
 #include <memory>

@@ -1,4 +1,4 @@
-// The voltrex command line: which command, and its options.
+// The voltrex command line: which command, and its options. Main thread.
 #pragma once
 
 #include <string>

@@ -1,6 +1,7 @@
 // The amp hosted inside this program through the entry point a DAW calls, so the program
 // needs no plug-in binary to find; and the two things the program reads or changes in the
-// amp's program chunk (what a DAW stores in its session).
+// amp's program chunk (what a DAW stores in its session). Main thread; creating the amp
+// is its set-up and allocates.
 #pragma once
 
 #include <cstdint>

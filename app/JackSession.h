@@ -1,6 +1,7 @@
 // The JACK client "Voltrex": two audio inputs, two audio outputs and a MIDI input, all
 // processed through the in-process amp in JACK's own cycle, so the output of a cycle
-// comes from that cycle's input. Works unchanged on PipeWire's JACK interface.
+// comes from that cycle's input. Works unchanged on PipeWire's JACK interface. All
+// allocation happens in Open; the audio thread only reads ports and calls the amp.
 #pragma once
 
 #include <jack/jack.h>

@@ -1,5 +1,6 @@
 // The program's own top-level X11 window, titled "Voltrex", with the amp's editor opened
-// inside it as a DAW opens it inside its plug-in window. Closing the window quits.
+// inside it as a DAW opens it inside its plug-in window. Closing the window quits. Main
+// thread only, which also drives the editor's idle.
 #pragma once
 
 #include <memory>

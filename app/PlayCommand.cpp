@@ -26,6 +26,7 @@ void CatchQuitSignals() {
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);  // the terminal closed: quit as cleanly
 }
 
 void PrintStart(const JackSession& jack, const std::vector<std::string>& connections) {

@@ -4,6 +4,6 @@
 
 #include "app/CommandLine.h"
 
-// The process exit status: 0 after a clean quit (window closed, Ctrl+C, SIGTERM, the
-// server going away), 1 with a message when it cannot start.
+// The process exit status: 0 after a clean quit (window closed, Ctrl+C, SIGTERM, SIGHUP,
+// the server going away), 1 with a message when it cannot start.
 int RunPlay(const Options& options);

@@ -1,5 +1,5 @@
 // voltrex presets (the installed banks with their MIDI program numbers) and voltrex
-// export-preset (the saved sound as a preset file the editor's browser lists).
+// export-preset (the saved sound as a preset file the editor's browser lists). Main thread.
 #pragma once
 
 #include "app/CommandLine.h"

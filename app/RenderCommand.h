@@ -1,4 +1,5 @@
-// voltrex render IN OUT: re-amps a recorded track offline, as a DAW's bounce does.
+// voltrex render IN OUT: re-amps a recorded track offline, as a DAW's bounce does, block
+// by block on the main thread.
 #pragma once
 
 #include "app/CommandLine.h"

@@ -1,5 +1,5 @@
 // The amp's saved state between runs: the program chunk in a small file with a header
-// and a checksum, so a damaged file is recognised instead of half applied.
+// and a checksum, so a damaged file is recognised instead of half applied. Main thread.
 #pragma once
 
 #include <cstdint>
