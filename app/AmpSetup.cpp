@@ -10,7 +10,7 @@
 #include "app/InProcessAmp.h"
 #include "app/StateFile.h"
 #include "platform/Files.h"
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 #include "presets/DataFolder.h"
 #include "tools/vsthost/InstalledPresets.h"
 

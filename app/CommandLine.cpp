@@ -4,7 +4,7 @@
 #include <functional>
 #include <map>
 
-#include "plugin/PlayerParams.h"
+#include "amp/PlayerParams.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "plugin/vst2.h"
+#include "plugin/vst2/vst2.h"
 
 // The plug-in's entry point, compiled into this program.
 extern "C" vst2::AEffect* VSTPluginMain(vst2::HostCallback host);

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/vst2.h"
+#include "plugin/vst2/vst2.h"
 #include "tools/vsthost/PluginHost.h"
 
 class JackSession {

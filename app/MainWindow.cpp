@@ -1,6 +1,6 @@
 #include "app/MainWindow.h"
 
-#include "plugin/vst2.h"
+#include "plugin/vst2/vst2.h"
 
 // Xlib last: its macros clash with ordinary names.
 #include <X11/Xatom.h>

@@ -7,9 +7,9 @@
 
 #include "engine/Tuner.h"
 #include "plugin/IEffectBase.h"
-#include "plugin/ParamIds.h"
-#include "plugin/ParamTable.h"
-#include "plugin/PlayerParams.h"
+#include "amp/ParamIds.h"
+#include "amp/ParamTable.h"
+#include "amp/PlayerParams.h"
 
 namespace {
 
@@ -20,9 +20,6 @@ constexpr int kDropD = 2;  // the example tuning of messages
 class ParamCatalogue final : public IEffectBase {
  public:
   ParamCatalogue() : IEffectBase(kNumParams, "2-2", 0) { DeclareParameters(*this); }
-  void BeginInformHostOfParamChange(int) override {}
-  void InformHostOfParamChange(int, double) override {}
-  void EndInformHostOfParamChange(int) override {}
 };
 
 const ParamCatalogue& Catalogue() {

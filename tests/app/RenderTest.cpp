@@ -5,7 +5,7 @@
 #include <cmath>
 #include <filesystem>
 
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 #include "presets/PresetFile.h"
 #include "tests/app/Subprocess.h"
 #include "tests/app/TestSupport.h"

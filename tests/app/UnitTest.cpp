@@ -8,7 +8,7 @@
 #include "app/InProcessAmp.h"
 #include "app/ParamSettings.h"
 #include "app/StateFile.h"
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 #include "tests/app/TestSupport.h"
 
 namespace {
