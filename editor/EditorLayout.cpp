@@ -15,7 +15,7 @@
 #include "editor/ISliderControl.h"
 #include "editor/ISwitchControl.h"
 #include "editor/PedalTable.h"
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 
 struct PedalSpot {
   int dx = 0;

@@ -4,17 +4,19 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
-#include "plugin/VoltrexPlug.h"
+#include "amp/VoltrexPlug.h"
+#include "plugin/vst2/IEffectVST.h"
 
 namespace {
 
-intptr_t Dispatch(VoltrexPlug& plug, int32_t opcode, int32_t index, intptr_t value, void* ptr) {
+intptr_t Dispatch(IEffectVST& plug, int32_t opcode, int32_t index, intptr_t value, void* ptr) {
   return plug.Effect()->dispatcher(plug.Effect(), opcode, index, value, ptr, 0.0f);
 }
 
-std::vector<uint8_t> Save(VoltrexPlug& plug, int32_t kind) {
+std::vector<uint8_t> Save(IEffectVST& plug, int32_t kind) {
   void* data = nullptr;
   const intptr_t size = Dispatch(plug, vst2::effGetChunk, kind, 0, &data);
   if (size <= 0) return {};
@@ -25,8 +27,8 @@ std::vector<uint8_t> Save(VoltrexPlug& plug, int32_t kind) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
-  static VoltrexPlug* plug = [] {
-    auto* p = new VoltrexPlug(nullptr);
+  static IEffectVST* plug = [] {
+    auto* p = new IEffectVST(nullptr, std::make_unique<VoltrexPlug>(), VoltrexPlug::kIdentity);
     p->Effect()->dispatcher(p->Effect(), vst2::effOpen, 0, 0, nullptr, 0.0f);
     return p;
   }();

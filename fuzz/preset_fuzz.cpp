@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/Dialogs.h"
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 #include "presets/PresetLibrary.h"
 
 namespace {

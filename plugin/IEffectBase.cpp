@@ -70,6 +70,18 @@ void IEffectBase::SetParameterFromGUI(int index, double normalized) {
   OnParamChange(index);
 }
 
+void IEffectBase::BeginInformHostOfParamChange(int index) {
+  if (hostLink_) hostLink_->BeginParamChange(index);
+}
+
+void IEffectBase::InformHostOfParamChange(int index, double normalized) {
+  if (hostLink_) hostLink_->ParamChanged(index, normalized);
+}
+
+void IEffectBase::EndInformHostOfParamChange(int index) {
+  if (hostLink_) hostLink_->EndParamChange(index);
+}
+
 bool IEffectBase::SerializeParams(ByteChunk& chunk) {
   PlugLockGuard guard(lock_);
   for (const IParam& param : params_) chunk.Put(param.Value());

@@ -1,5 +1,7 @@
 // The plug-in frame's model of parameters, programs, channels and state, independent of
-// the host interface. The host adaptor (IEffectVST) derives from it, the plug-in from that.
+// the host interface. The plug-in derives from it; each plug-in API's adaptor (VST2:
+// IEffectVST) owns one, calls it on the host's behalf and tells the host what it reports
+// through a HostLink.
 #pragma once
 
 #include <string>
@@ -7,6 +9,7 @@
 
 #include "plugin/ByteChunk.h"
 #include "plugin/Channels.h"
+#include "plugin/HostLink.h"
 #include "plugin/IMidiMsg.h"
 #include "plugin/IParam.h"
 #include "plugin/IPreset.h"
@@ -28,28 +31,39 @@ class IEffectBase {
   IEffectBase& operator=(const IEffectBase&) = delete;
 
   // --- Operations the plug-in overrides. Each runs with the plug-in lock held. ---
+  // Set-up: the host's configuration calls, never the audio thread; may allocate.
+  // Audio: the host's processing calls; no allocation, no file or window work.
 
-  // After the sample rate or block size changed and when processing stops.
+  // Set-up: after the sample rate or block size changed and when processing stops.
   virtual void Reset() {}
-  // After parameter index changed, whatever changed it.
+  // Any thread: after parameter index changed, whatever changed it (host automation, often
+  // on the audio thread; the editor; MIDI; a state pass). A file-backed parameter (the
+  // impulse-response file and its stepping buttons) still reads its file here.
   virtual void OnParamChange(int /*index*/) {}
-  // Audio thread: frames of 64-bit audio, never more than the block size.
+  // Audio: frames of 64-bit audio, never more than the block size.
   virtual void ProcessBlock(double** inputs, double** outputs, int frames);
+  // Interface thread: the host opened or closed the editor's window.
   virtual void OnGUIOpen() {}
   virtual void OnGUIClose() {}
+  // Set-up: processing switched on or off.
   virtual void OnActivate(bool active);
-  // The thread that delivers host events (often the audio thread).
+  // The thread that delivers host events (often the audio thread). A program change still
+  // reads the selected preset's file here.
   virtual void ProcessMidiMsg(const IMidiMsg& /*msg*/) {}
+  // Set-up: the name of a MIDI note, if the plug-in names notes.
   virtual bool MidiNoteName(int note, char* name);
-  // The state proper: what a program chunk holds after its header.
+  // Set-up: the state proper, what a program chunk holds after its header; allocates.
   virtual bool SerializeState(ByteChunk& chunk);
   virtual int UnserializeState(const ByteChunk& chunk, int start);
 
-  // --- Host notifications, provided by the host adaptor. ---
-  virtual void BeginInformHostOfParamChange(int index) = 0;
-  virtual void InformHostOfParamChange(int index, double normalized) = 0;
-  virtual void EndInformHostOfParamChange(int index) = 0;
-  virtual void AttachGraphics(IGraphics* graphics);
+  // --- Host notifications: passed to the adaptor's HostLink, if one is set. ---
+  // Any thread, usually with the lock held; a gesture begins, moves the value, ends.
+  virtual void BeginInformHostOfParamChange(int index);
+  virtual void InformHostOfParamChange(int index, double normalized);
+  virtual void EndInformHostOfParamChange(int index);
+  // The adaptor that hosts the plug-in sets it once, before any other call; null unlinks.
+  void SetHostLink(HostLink* link) { hostLink_ = link; }
+  void AttachGraphics(IGraphics* graphics);
 
   // --- Parameters. ---
   int NParams() const { return int(params_.size()); }
@@ -93,7 +107,8 @@ class IEffectBase {
   // Sets every editor control from its parameter's value without notifying the plug-in.
   void SetAllControlsFromParams();
 
- protected:
+  // --- For the adaptors. ---
+  // The host's code in the adaptor's detection table and its version (0xMMmmpp).
   void SetHost(int code, int version);
   // OnParamChange for every index in order, marked as the given pass.
   void RunStatePass(StatePass pass);
@@ -131,5 +146,6 @@ class IEffectBase {
   int hostCode_ = -1;
   int hostVersion_ = 0;
   IGraphics* graphics_ = nullptr;
+  HostLink* hostLink_ = nullptr;
   StatePass statePass_ = StatePass::None;
 };

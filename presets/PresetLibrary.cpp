@@ -6,7 +6,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 #include "presets/DataFolder.h"
 #include "presets/ImpulsePath.h"
 #include "presets/PresetFolders.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 
 #include "editor/EditorLayout.h"
 #include "editor/HeadlessEditor.h"
-#include "plugin/ParamIds.h"
-#include "plugin/VoltrexPlug.h"
+#include "amp/ParamIds.h"
+#include "amp/VoltrexPlug.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ void ShowOnlyFirstPedal(IGraphics& editor, const EditorRefs& refs) {
 }
 
 void FullRepaint(benchmark::State& state, bool onePedal) {
-  VoltrexPlug plug(nullptr);
+  VoltrexPlug plug;
   HeadlessEditor editor(*plug.GetGUI());
   if (onePedal) ShowOnlyFirstPedal(*plug.GetGUI(), plug.EditorControls());
   editor.Tick();
@@ -59,7 +59,7 @@ void BM_FullRepaintAsConstructed(benchmark::State& state) { FullRepaint(state, f
 void BM_FullRepaintOnePedal(benchmark::State& state) { FullRepaint(state, true); }
 
 void BM_IdleTick(benchmark::State& state) {
-  VoltrexPlug plug(nullptr);
+  VoltrexPlug plug;
   HeadlessEditor editor(*plug.GetGUI());
   editor.Tick();
   editor.Tick();
@@ -69,10 +69,10 @@ void BM_IdleTick(benchmark::State& state) {
 }
 
 void BM_SecondInstance(benchmark::State& state) {
-  const VoltrexPlug first(nullptr);  // decodes every bitmap into the cache
+  const VoltrexPlug first;  // decodes every bitmap into the cache
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
-    auto second = std::make_unique<VoltrexPlug>(nullptr);
+    auto second = std::make_unique<VoltrexPlug>();
     const auto stop = std::chrono::steady_clock::now();
     benchmark::DoNotOptimize(second.get());
     second.reset();
@@ -82,7 +82,7 @@ void BM_SecondInstance(benchmark::State& state) {
 
 // The editor's share of the above: the host and the whole layout, bitmaps cached.
 void BM_SecondEditor(benchmark::State& state) {
-  VoltrexPlug plug(nullptr);
+  VoltrexPlug plug;
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
     auto editor = std::make_unique<IGraphics>(&plug, VoltrexPlug::kEditorWidth,

@@ -8,17 +8,16 @@
 #include "editor/EditorRefs.h"
 #include "editor/IBitmap.h"
 #include "editor/IGraphics.h"
-#include "plugin/VoltrexPlug.h"
+#include "amp/VoltrexPlug.h"
+#include "tests/amp/HostedAmp.h"
 
 class PluginEditor : public testing::Test {
  protected:
-  PluginEditor() : plug_(std::make_unique<VoltrexPlug>(nullptr)) {}
-
   IGraphics& Editor() { return *plug_->GetGUI(); }
   const EditorRefs& Refs() const { return plug_->EditorControls(); }
   IControl* Control(int index) { return Editor().GetControl(index); }
 
-  std::unique_ptr<VoltrexPlug> plug_;
+  HostedAmp<> plug_;
 };
 
 // The bitmap a control draws, or an unloaded one for controls that draw none.

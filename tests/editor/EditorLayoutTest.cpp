@@ -14,7 +14,7 @@
 #include "editor/IResponseGraphControl.h"
 #include "editor/ITextControl.h"
 #include "editor/PedalTable.h"
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 #include "tests/editor/EditorFixture.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "editor/HeadlessEditor.h"
 #include "editor/IGraphicsRaster.h"
 #include "editor/ITextControl.h"
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 #include "tests/editor/EditorFixture.h"
 
 namespace {
@@ -28,7 +28,7 @@ class EditorScreens : public PluginEditor {
   EditorScreens() : editor_(Editor()) { std::filesystem::create_directories(VOLTREX_SCREENS_DIR); }
 
   // Opening runs the plug-in's handlers, which show one pedal and the panels' state.
-  void Open() { plug_->Effect()->dispatcher(plug_->Effect(), vst2::effOpen, 0, 0, nullptr, 0.0f); }
+  void Open() { plug_.Dispatch(vst2::effOpen); }
 
   void Press(int param) {
     plug_->SetParameterFromGUI(param, 1.0);

@@ -6,7 +6,7 @@
 #include "EngineTestKit.h"
 #include "engine/CabinetVoicings.h"
 #include "engine/ProcessChain.h"
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 
 namespace {
 

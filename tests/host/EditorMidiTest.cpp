@@ -2,7 +2,7 @@
 // edit would: through the binary, with the editor the plug-in builds.
 #include "tests/host/PluginFixture.h"
 
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 
 namespace {
 

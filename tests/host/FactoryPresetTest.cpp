@@ -8,7 +8,7 @@
 #include <map>
 #include <sstream>
 
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 #include "tests/host/AmpFixture.h"
 #include "tools/presetgen/FactoryTable.h"
 #include "tools/vsthost/InstalledPresets.h"

@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "plugin/ParamIds.h"
-#include "plugin/VoltrexPlug.h"
+#include "amp/ParamIds.h"
+#include "amp/VoltrexPlug.h"
+#include "tests/amp/HostedAmp.h"
 
 namespace {
 
@@ -37,23 +38,23 @@ intptr_t ScriptedCallback(vst2::AEffect*, int32_t opcode, int32_t, intptr_t, voi
   }
 }
 
-// The plug-in with its handler, reset and audio routine observed.
+// The plug-in with its handler, reset and audio routine observed, in the VST2 adaptor
+// with the scripted host.
 class ObservedPlug : public VoltrexPlug {
  public:
-  ObservedPlug() : VoltrexPlug(ScriptedCallback) {}
   void OnParamChange(int index) override { changes.push_back(index); }
   void Reset() override { ++resets; }
   void ProcessBlock(double** inputs, double** outputs, int frames) override {
     pieces.push_back(frames);
     IEffectBase::ProcessBlock(inputs, outputs, frames);  // the frame's pass-through
   }
-  intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
-                    float opt = 0.0f) {
-    return Effect()->dispatcher(Effect(), opcode, index, value, ptr, opt);
-  }
   std::vector<int> changes;
   std::vector<int> pieces;
   int resets = 0;
+};
+
+struct ObservedHost : HostedAmp<ObservedPlug> {
+  ObservedHost() : HostedAmp<ObservedPlug>(ScriptedCallback) {}
 };
 
 class FrameTest : public ::testing::Test {
@@ -81,26 +82,29 @@ TEST_F(FrameTest, HostDetectionReadsProductAndVersion) {
   for (const auto& c : cases) {
     scripted.product = c.product;
     scripted.version = 120005;
-    ObservedPlug plug;
-    EXPECT_EQ(plug.GetHost(), c.code) << c.product;
+    ObservedHost hosted;
+    ObservedPlug& plug = hosted.amp();
+    EXPECT_EQ(hosted.Adaptor().GetHost(), c.code) << c.product;
     EXPECT_EQ(plug.GetHostVersion(), (12 << 16) | (0 << 8) | 5);
   }
   scripted.product = "";
   scripted.versionAsked = 0;
-  ObservedPlug unnamed;
-  EXPECT_EQ(unnamed.GetHost(), 0);
+  ObservedHost unnamedHost;
+  ObservedPlug& unnamed = unnamedHost.amp();
+  EXPECT_EQ(unnamedHost.Adaptor().GetHost(), 0);
   EXPECT_EQ(unnamed.GetHostVersion(), 0);
   EXPECT_EQ(scripted.versionAsked, 0);
 }
 
 TEST_F(FrameTest, OpenDetectsOnceAndRunsTheHandlerForEveryIndex) {
   scripted.product = "Forte";  // a host that wants stereo only: nothing changes for us
-  ObservedPlug plug;
+  ObservedHost hosted;
+  ObservedPlug& plug = hosted.amp();
   EXPECT_EQ(plug.GetHostCode(), -1);
-  plug.Dispatch(vst2::effOpen);
+  hosted.Dispatch(vst2::effOpen);
   EXPECT_TRUE(RanForEveryIndexInOrder(plug.changes));
   plug.changes.clear();
-  plug.Dispatch(vst2::effOpen);
+  hosted.Dispatch(vst2::effOpen);
   EXPECT_TRUE(RanForEveryIndexInOrder(plug.changes));
   EXPECT_EQ(scripted.productAsked, 1);
   EXPECT_EQ(plug.GetHostCode(), 15);
@@ -109,47 +113,50 @@ TEST_F(FrameTest, OpenDetectsOnceAndRunsTheHandlerForEveryIndex) {
 }
 
 TEST_F(FrameTest, RestoringAChunkRunsTheHandlerForEveryIndex) {
-  ObservedPlug plug;
+  ObservedHost hosted;
+  ObservedPlug& plug = hosted.amp();
   void* data = nullptr;
-  const intptr_t size = plug.Dispatch(vst2::effGetChunk, 1, 0, &data);
+  const intptr_t size = hosted.Dispatch(vst2::effGetChunk, 1, 0, &data);
   ASSERT_EQ(size, 1308);
   std::vector<uint8_t> saved(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
   plug.changes.clear();
-  EXPECT_EQ(plug.Dispatch(vst2::effSetChunk, 1, size, saved.data()), 1);
+  EXPECT_EQ(hosted.Dispatch(vst2::effSetChunk, 1, size, saved.data()), 1);
   EXPECT_TRUE(RanForEveryIndexInOrder(plug.changes));
 }
 
 TEST_F(FrameTest, ResetFollowsRateBlockAndProcessingOff) {
-  ObservedPlug plug;
-  plug.Dispatch(vst2::effSetSampleRate, 0, 0, nullptr, 48000.0f);
+  ObservedHost hosted;
+  ObservedPlug& plug = hosted.amp();
+  hosted.Dispatch(vst2::effSetSampleRate, 0, 0, nullptr, 48000.0f);
   EXPECT_EQ(plug.resets, 1);
   EXPECT_EQ(plug.GetSampleRate(), 48000.0);
-  plug.Dispatch(vst2::effSetBlockSize, 0, 256);
+  hosted.Dispatch(vst2::effSetBlockSize, 0, 256);
   EXPECT_EQ(plug.resets, 2);
   EXPECT_EQ(plug.GetBlockSize(), 256);
-  plug.Dispatch(vst2::effMainsChanged, 0, 1);
+  hosted.Dispatch(vst2::effMainsChanged, 0, 1);
   EXPECT_EQ(plug.resets, 2);
-  plug.Dispatch(vst2::effMainsChanged, 0, 0);
+  hosted.Dispatch(vst2::effMainsChanged, 0, 0);
   EXPECT_EQ(plug.resets, 3);
 }
 
 TEST_F(FrameTest, LongAudioCallsArriveInPiecesOfAtMostTheBlockSize) {
-  ObservedPlug plug;
-  plug.Dispatch(vst2::effSetBlockSize, 0, 100);
+  ObservedHost hosted;
+  ObservedPlug& plug = hosted.amp();
+  hosted.Dispatch(vst2::effSetBlockSize, 0, 100);
   std::vector<float> left(1050, 0.5f), right(1050, -0.5f);
   float* io[2] = {left.data(), right.data()};
-  plug.Effect()->processReplacing(plug.Effect(), io, io, 1050);
+  hosted.Effect()->processReplacing(hosted.Effect(), io, io, 1050);
   EXPECT_EQ(plug.pieces, (std::vector<int>{100, 100, 100, 100, 100, 100, 100, 100, 100, 100, 50}));
   EXPECT_EQ(left[1049], 0.5f);  // in place, passed through
   EXPECT_EQ(right[0], -0.5f);
 }
 
 TEST_F(FrameTest, TransportQueriesUseTheHostsTimeInfo) {
-  ObservedPlug plug;
-  EXPECT_EQ(plug.GetSamplePos(), 0.0);
-  EXPECT_EQ(plug.GetTempo(), 0.0);
+  ObservedHost hosted;
+  EXPECT_EQ(hosted.Adaptor().GetSamplePos(), 0.0);
+  EXPECT_EQ(hosted.Adaptor().GetTempo(), 0.0);
   ITimeInfo info;
-  plug.GetTime(&info);
+  hosted.Adaptor().GetTime(&info);
   EXPECT_EQ(info.tempo, 120.0);
   EXPECT_EQ(info.numerator, 4);
   EXPECT_EQ(info.ppqPos, -1.0);
@@ -162,13 +169,13 @@ TEST_F(FrameTest, TransportQueriesUseTheHostsTimeInfo) {
   time.timeSigDenominator = 8;
   time.flags = vst2::kTempoValid | vst2::kTimeSigValid | vst2::kPpqPosValid | vst2::kTransportPlaying;
   scripted.time = &time;
-  EXPECT_EQ(plug.GetSamplePos(), 4410.0);
-  EXPECT_EQ(plug.GetTempo(), 97.5);
+  EXPECT_EQ(hosted.Adaptor().GetSamplePos(), 4410.0);
+  EXPECT_EQ(hosted.Adaptor().GetTempo(), 97.5);
   int numerator = 0, denominator = 0;
-  plug.GetTimeSig(&numerator, &denominator);
+  hosted.Adaptor().GetTimeSig(&numerator, &denominator);
   EXPECT_EQ(numerator, 7);
   EXPECT_EQ(denominator, 8);
-  plug.GetTime(&info);
+  hosted.Adaptor().GetTime(&info);
   EXPECT_EQ(info.tempo, 97.5);
   EXPECT_EQ(info.ppqPos, 8.0);
   EXPECT_TRUE(info.playing);
@@ -176,13 +183,14 @@ TEST_F(FrameTest, TransportQueriesUseTheHostsTimeInfo) {
   EXPECT_EQ(info.cycleStart, -1.0);
 
   time.flags = 0;  // nothing flagged valid
-  EXPECT_EQ(plug.GetTempo(), 0.0);
-  plug.GetTimeSig(&numerator, &denominator);
+  EXPECT_EQ(hosted.Adaptor().GetTempo(), 0.0);
+  hosted.Adaptor().GetTimeSig(&numerator, &denominator);
   EXPECT_EQ(numerator, 0);
 }
 
 TEST_F(FrameTest, ChannelPairsAndConnections) {
-  ObservedPlug plug;
+  ObservedHost hosted;
+  ObservedPlug& plug = hosted.amp();
   EXPECT_TRUE(plug.LegalIO(1, 1));
   EXPECT_TRUE(plug.LegalIO(2, 2));
   EXPECT_FALSE(plug.LegalIO(1, 2));
@@ -195,10 +203,9 @@ TEST_F(FrameTest, ChannelPairsAndConnections) {
 }
 
 // The frame's program list with more than one program.
-class ProgramPlug : public IEffectVST {
+class ProgramPlug : public IEffectBase {
  public:
-  ProgramPlug()
-      : IEffectVST(nullptr, 3, "2-2", 3, {"T", "", "", 0x010000, 1, 1, 0, false, false}) {
+  ProgramPlug() : IEffectBase(3, "2-2", 3) {
     for (int i = 0; i < 3; ++i) GetParam(i)->InitDouble("", 0.5, 0.0, 1.0, 0.001);
     MakeDefaultPreset("Default", 1);
   }

@@ -13,7 +13,7 @@
 
 #include "cabinet/ImpulseFiles.h"
 #include "cabinet/PartitionedConvolver.h"
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 #include "presets/PresetLibrary.h"
 #include "tests/presets/PresetTestKit.h"
 #include "tools/presetgen/FactoryTable.h"

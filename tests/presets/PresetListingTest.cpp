@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "platform/Files.h"
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 #include "presets/DataFolder.h"
 #include "presets/PresetFolders.h"
 #include "presets/PresetLibrary.h"

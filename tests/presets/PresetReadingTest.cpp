@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "platform/Files.h"
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 #include "presets/PresetFile.h"
 #include "presets/PresetLibrary.h"
 #include "presets/PresetValues.h"

@@ -9,7 +9,7 @@
 
 #include "editor/HeadlessEditor.h"
 #include "editor/PngCodec.h"
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 
 namespace {
 
@@ -38,8 +38,8 @@ void EditorWindowTest::SetUp() {
   ASSERT_TRUE(CreateHostWindow());
   host_ = LoadPlugin();
   ASSERT_TRUE(host_);
-  reference_ = std::make_unique<VoltrexPlug>(nullptr);
-  reference_->Effect()->dispatcher(reference_->Effect(), vst2::effOpen, 0, 0, nullptr, 0.0f);
+  reference_ = std::make_unique<HostedAmp<>>();
+  reference_->Dispatch(vst2::effOpen);
 }
 
 void EditorWindowTest::TearDown() {
@@ -57,7 +57,7 @@ std::unique_ptr<vsthost::PluginHost> EditorWindowTest::LoadPlugin() {
 }
 
 std::pair<int, int> EditorWindowTest::CentreOf(int paramIdx) {
-  IGraphics& editor = *reference_->GetGUI();
+  IGraphics& editor = *reference_->amp().GetGUI();
   for (int i = editor.NControls() - 1; i >= 0; --i) {
     const IControl& control = *editor.GetControl(i);
     const IRect& r = control.GetRECT();
@@ -76,7 +76,7 @@ int EditorWindowTest::CallsOf(int32_t opcode) {
 }
 
 std::vector<std::uint32_t> EditorWindowTest::ReferencePixels() {
-  HeadlessEditor headless(*reference_->GetGUI());
+  HeadlessEditor headless(*reference_->amp().GetGUI());
   headless.Tick();
   const IGraphicsRaster& raster = headless.Raster();
   std::vector<std::uint32_t> pixels(raster.Pixels(),
@@ -189,7 +189,7 @@ TEST_F(EditorWindow, ChoiceInTheListSetsTheModel) {
   ChooseRow(3);
   Idle(kTicksMs);
   EXPECT_FALSE(EntryOpen());
-  EXPECT_EQ(host_->ParamDisplay(kDstPreset), reference_->GetParam(kDstPreset)->DisplayTextAt(3));
+  EXPECT_EQ(host_->ParamDisplay(kDstPreset), reference_->amp().GetParam(kDstPreset)->DisplayTextAt(3));
 }
 
 TEST_F(EditorWindow, OpensOnlyIntoAWindowAgainInItsPlaceAndClosesAlsoAfterTheHostsWindowIsGone) {

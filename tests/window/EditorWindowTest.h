@@ -13,7 +13,8 @@
 #include <vector>
 
 #include "editor/IRect.h"
-#include "plugin/VoltrexPlug.h"
+#include "amp/VoltrexPlug.h"
+#include "tests/amp/HostedAmp.h"
 #include "tools/vsthost/PluginHost.h"
 
 // The plug-in binary under test, from --plugin on the command line.
@@ -72,5 +73,5 @@ class EditorWindowTest : public testing::Test {
   struct Native;
   std::unique_ptr<Native> native_;
   std::unique_ptr<vsthost::PluginHost> host_;
-  std::unique_ptr<VoltrexPlug> reference_;
+  std::unique_ptr<HostedAmp<>> reference_;
 };

@@ -3,7 +3,7 @@
 // bounded time. Also what only Windows has: the window class and the mouse capture.
 #include <windows.h>
 
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 #include "tests/window/EditorWindowTest.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "editor/TextEntry.h"
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 #include "tests/window/EditorWindowTest.h"
 
 // Xlib last: its macros clash with ordinary names.

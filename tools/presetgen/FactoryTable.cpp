@@ -2,8 +2,8 @@
 
 #include <sstream>
 
-#include "plugin/ParamIds.h"
-#include "plugin/ParamTable.h"
+#include "amp/ParamIds.h"
+#include "amp/ParamTable.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 #include "presets/PresetEncoder.h"
 #include "tools/presetgen/ImpulseSynth.h"
 

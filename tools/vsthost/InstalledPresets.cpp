@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "platform/Files.h"
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 #include "presets/DataFolder.h"
 #include "presets/NameList.h"
 #include "presets/PresetFolders.h"

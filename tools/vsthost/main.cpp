@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 #include "tools/vsthost/InstalledPresets.h"
 #include "tools/vsthost/PluginHost.h"
 #include "tools/vsthost/Render.h"

@@ -1,11 +1,11 @@
-#include "engine/PresetBrowser.h"
+#include "amp/PresetBrowser.h"
 
 #include <algorithm>
 
 #include "editor/IControl.h"
 #include "editor/IGraphics.h"
 #include "editor/ITextControl.h"
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 #include "presets/PresetLibrary.h"
 #include "presets/SelectionIndex.h"
 

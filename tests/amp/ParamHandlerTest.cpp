@@ -14,10 +14,11 @@
 #include "editor/IControl.h"
 #include "editor/IGraphics.h"
 #include "editor/ITextControl.h"
-#include "engine/ParamChangeHandler.h"
-#include "plugin/ParamIds.h"
-#include "plugin/VoltrexPlug.h"
+#include "amp/ParamChangeHandler.h"
+#include "amp/ParamIds.h"
+#include "amp/VoltrexPlug.h"
 #include "platform/Dialogs.h"
+#include "tests/amp/HostedAmp.h"
 #include "tests/cabinet/TempFolder.h"
 #include "tests/cabinet/WaveBytes.h"
 
@@ -26,7 +27,6 @@ namespace {
 // The plug-in with a count of handler calls, opened as a host opens it.
 class CountingPlug : public VoltrexPlug {
  public:
-  CountingPlug() : VoltrexPlug(nullptr) {}
   void OnParamChange(int index) override {
     ++changes;
     VoltrexPlug::OnParamChange(index);
@@ -37,11 +37,12 @@ class CountingPlug : public VoltrexPlug {
 class ParamHandlerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    plug = std::make_unique<CountingPlug>();
+    hosted = std::make_unique<HostedAmp<CountingPlug>>();
+    plug = &hosted->amp();
     Dispatch(vst2::effOpen);
   }
   intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr) {
-    return plug->Effect()->dispatcher(plug->Effect(), opcode, index, value, ptr, 0.0f);
+    return hosted->Dispatch(opcode, index, value, ptr);
   }
   IGraphics& Editor() { return *plug->GetGUI(); }
   const EditorRefs& Refs() { return plug->EditorControls(); }
@@ -82,7 +83,8 @@ class ParamHandlerTest : public ::testing::Test {
     return models;
   }
 
-  std::unique_ptr<CountingPlug> plug;
+  std::unique_ptr<HostedAmp<CountingPlug>> hosted;
+  CountingPlug* plug = nullptr;
 };
 
 TEST_F(ParamHandlerTest, MainControlsShowNameValueBarAndText) {
@@ -321,7 +323,7 @@ TEST_F(ParamHandlerTest, TunerButtonSwapsDisplayAndTunerAndTuningsStep) {
 }
 
 TEST_F(ParamHandlerTest, HostSetTuningKeepsTheNoteNames) {
-  plug->Effect()->setParameter(plug->Effect(), kTuning, 3 / 11.0f);
+  hosted->Effect()->setParameter(hosted->Effect(), kTuning, 3 / 11.0f);
   EXPECT_EQ(plug->EngineState().tuner.mode, 3);
   EXPECT_STREQ(plug->EngineState().tuner.hints[19], "E2");
 }
@@ -392,8 +394,9 @@ TEST_F(ParamHandlerTest, RestoreShowsThePanelsTheStateCallsFor) {
   Press(kTunerButton);
   ByteChunk chunk;
   ASSERT_TRUE(plug->SerializeState(chunk));
-  CountingPlug other;
-  other.Effect()->dispatcher(other.Effect(), vst2::effOpen, 0, 0, nullptr, 0.0f);
+  HostedAmp<CountingPlug> otherHost;
+  CountingPlug& other = otherHost.amp();
+  otherHost.Dispatch(vst2::effOpen);
   ASSERT_GT(other.UnserializeState(chunk, 0), 0);
   const EditorRefs& refs = other.EditorControls();
   // The lamp says the response panel was open; the tuner is not part of the state.
@@ -466,8 +469,9 @@ TEST_F(ImpulseHandlerTest, RestoredPathLoadsAndAMissingOneIsReported) {
   ByteChunk chunk;
   Choose(folder.Path() + "c.wav");
   ASSERT_TRUE(plug->SerializeState(chunk));
-  CountingPlug other;
-  other.Effect()->dispatcher(other.Effect(), vst2::effOpen, 0, 0, nullptr, 0.0f);
+  HostedAmp<CountingPlug> otherHost;
+  CountingPlug& other = otherHost.amp();
+  otherHost.Dispatch(vst2::effOpen);
   ASSERT_GT(other.UnserializeState(chunk, 0), 0);
   EXPECT_EQ(other.EditorControls().irFileName->GetText(), "c");
   EXPECT_NEAR(other.EngineState().impulseLevel, GainOf(4), 1e-4);
@@ -485,7 +489,7 @@ TEST_F(ImpulseHandlerTest, AMessageRaisedByHostAutomationWaitsForTheEditorsTick)
   Choose(folder.Path() + "a.wav");
   std::filesystem::remove(folder.Path() + "b.wav");
   // Hosts automate from their audio thread, where a modal box would stall the audio.
-  vst2::AEffect* effect = plug->Effect();
+  vst2::AEffect* effect = hosted->Effect();
   effect->setParameter(effect, kIrNext, 1.0f);
   effect->setParameter(effect, kIrNext, 0.0f);
   EXPECT_TRUE(messages.empty());

@@ -1,7 +1,7 @@
-#include "plugin/ParamTable.h"
+#include "amp/ParamTable.h"
 
 #include "plugin/IEffectBase.h"
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 
 const char* const kModelNames[kNumModels] = {
     "Clean 1",      "Clean 2",       "Clean 3",   "Clean 4",     "Piezo Acoustic", "Tube Creamer",

@@ -1,4 +1,4 @@
-#include "plugin/PlayerParams.h"
+#include "amp/PlayerParams.h"
 
 #include <array>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "engine/ParamChangeHandler.h"
+#include "amp/ParamChangeHandler.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -15,10 +15,10 @@
 #include "engine/Engine.h"
 #include "engine/EngineControls.h"
 #include "engine/ModelCatalogue.h"
-#include "engine/PresetBrowser.h"
+#include "amp/PresetBrowser.h"
 #include "engine/Tuner.h"
 #include "plugin/IEffectBase.h"
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 
 namespace {
 

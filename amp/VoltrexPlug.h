@@ -1,5 +1,6 @@
 // The plug-in: the amp's parameters, its editor and engine, and what it does with MIDI
-// and state. The frame classes below it talk to the host.
+// and state. It knows no plug-in API: each API's adaptor owns one (VST2: IEffectVST, built
+// in plugin/vst2/Entry.cpp) and tells the host through IEffectBase's HostLink.
 #pragma once
 
 #include <memory>
@@ -9,22 +10,23 @@
 #include "cabinet/PartitionedConvolver.h"
 #include "editor/EditorRefs.h"
 #include "engine/Engine.h"
-#include "engine/ParamChangeHandler.h"
-#include "engine/PresetBrowser.h"
-#include "plugin/IEffectVST.h"
+#include "amp/ParamChangeHandler.h"
+#include "amp/PresetBrowser.h"
+#include "plugin/IEffectBase.h"
+#include "plugin/PlugIdentity.h"
 #include "presets/PresetLibrary.h"
 #include "presets/PresetTarget.h"
 
 class IGraphics;
 
-class VoltrexPlug : public IEffectVST, private ImpulseFileView, private PresetTarget {
+class VoltrexPlug : public IEffectBase, private ImpulseFileView, private PresetTarget {
  public:
   static constexpr int kEditorWidth = 630;
   static constexpr int kEditorHeight = 440;
   static constexpr int kEditorFps = 24;
   static const PlugIdentity kIdentity;
 
-  explicit VoltrexPlug(vst2::HostCallback host);
+  VoltrexPlug();
   ~VoltrexPlug() override;
 
   void Reset() override;

@@ -1,4 +1,4 @@
-#include "plugin/IEffectVST.h"
+#include "plugin/vst2/IEffectVST.h"
 
 #include <algorithm>
 #include <cctype>
@@ -70,12 +70,13 @@ IEffectVST* PlugOf(vst2::AEffect* effect) {
 
 }  // namespace
 
-IEffectVST::IEffectVST(vst2::HostCallback host, int nParams, const char* channelIO, int nPresets,
+IEffectVST::IEffectVST(vst2::HostCallback host, std::unique_ptr<IEffectBase> plug,
                        const PlugIdentity& identity)
-    : IEffectBase(nParams, channelIO, nPresets), host_(host), identity_(identity) {
-  SetInputChannelConnections(0, NInChannels(), true);
-  SetOutputChannelConnections(0, NOutChannels(), true);
-  SetBlockSize(1024);
+    : host_(host), identity_(identity), plug_(std::move(plug)) {
+  plug_->SetHostLink(this);
+  plug_->SetInputChannelConnections(0, plug_->NInChannels(), true);
+  plug_->SetOutputChannelConnections(0, plug_->NOutChannels(), true);
+  plug_->SetBlockSize(1024);
 
   effect_.magic = vst2::kEffectMagic;
   effect_.dispatcher = VSTDispatcher;
@@ -84,13 +85,13 @@ IEffectVST::IEffectVST(vst2::HostCallback host, int nParams, const char* channel
   effect_.getParameter = VSTGetParameter;
   effect_.processReplacing = VSTProcessReplacing;
   effect_.processDoubleReplacing = VSTProcessDoubleReplacing;
-  effect_.numPrograms = nPresets;
-  effect_.numParams = nParams;
-  effect_.numInputs = NInChannels();
-  effect_.numOutputs = NOutChannels();
+  effect_.numPrograms = plug_->NPresets();
+  effect_.numParams = plug_->NParams();
+  effect_.numInputs = plug_->NInChannels();
+  effect_.numOutputs = plug_->NOutChannels();
   effect_.flags = vst2::kFlagCanReplacing | vst2::kFlagProgramChunks |
                   vst2::kFlagCanDoubleReplacing;
-  if (LegalIO(1, -1)) effect_.flags |= vst2::kFlagCanMono;
+  if (plug_->LegalIO(1, -1)) effect_.flags |= vst2::kFlagCanMono;
   if (identity.isInstrument) effect_.flags |= vst2::kFlagIsSynth;
   effect_.initialDelay = identity.latency;
   effect_.ioRatio = 1.0f;
@@ -99,6 +100,11 @@ IEffectVST::IEffectVST(vst2::HostCallback host, int nParams, const char* channel
   effect_.version = (identity.vendorVersion >> 16) * 10000 +
                     ((identity.vendorVersion >> 8) & 0xFF) * 100 + (identity.vendorVersion & 0xFF);
   PublishChannelCounts();
+  PublishEditorSize();
+}
+
+IEffectVST::~IEffectVST() {
+  plug_.reset();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -109,15 +115,15 @@ intptr_t IEffectVST::CallHost(int32_t opcode, int32_t index, intptr_t value, voi
   return host_ ? host_(&effect_, opcode, index, value, ptr, opt) : 0;
 }
 
-void IEffectVST::BeginInformHostOfParamChange(int index) {
+void IEffectVST::BeginParamChange(int index) {
   CallHost(vst2::audioMasterBeginEdit, index);
 }
 
-void IEffectVST::InformHostOfParamChange(int index, double normalized) {
+void IEffectVST::ParamChanged(int index, double normalized) {
   CallHost(vst2::audioMasterAutomate, index, 0, nullptr, float(normalized));
 }
 
-void IEffectVST::EndInformHostOfParamChange(int index) { CallHost(vst2::audioMasterEndEdit, index); }
+void IEffectVST::EndParamChange(int index) { CallHost(vst2::audioMasterEndEdit, index); }
 
 const vst2::VstTimeInfo* IEffectVST::HostTime(int32_t filter) {
   return reinterpret_cast<const vst2::VstTimeInfo*>(CallHost(vst2::audioMasterGetTime, 0, filter));
@@ -164,46 +170,41 @@ void IEffectVST::GetTime(ITimeInfo* info) {
 }
 
 int IEffectVST::GetHost() {
-  if (GetHostCode() >= 0) return GetHostCode();
+  if (plug_->GetHostCode() >= 0) return plug_->GetHostCode();
   char product[kHostProductBytes] = {};
   CallHost(vst2::audioMasterGetProductString, 0, 0, product);
   product[kHostProductBytes - 1] = '\0';
   if (!product[0]) {
-    SetHost(0, 0);
+    plug_->SetHost(0, 0);
   } else {
     const int version = PackHostVersion(CallHost(vst2::audioMasterGetVendorVersion));
-    SetHost(HostCodeFromProduct(product), version);
+    plug_->SetHost(HostCodeFromProduct(product), version);
   }
-  return GetHostCode();
+  return plug_->GetHostCode();
 }
 
 void IEffectVST::HostSpecificInit() {
   if (hostInitDone_) return;
   hostInitDone_ = true;
   if (IsStereoOnlyHost(GetHost())) {
-    SetInputChannelConnections(2, NInChannels() - 2, false);
-    SetOutputChannelConnections(2, NOutChannels() - 2, true);
+    plug_->SetInputChannelConnections(2, plug_->NInChannels() - 2, false);
+    plug_->SetOutputChannelConnections(2, plug_->NOutChannels() - 2, true);
   }
   PublishChannelCounts();
 }
 
 void IEffectVST::PublishChannelCounts() {
-  effect_.numInputs = inArrangement_.numChannels = NInChannels();
-  effect_.numOutputs = outArrangement_.numChannels = NOutChannels();
-  inArrangement_.type = ArrangementType(NInChannels());
-  outArrangement_.type = ArrangementType(NOutChannels());
+  effect_.numInputs = inArrangement_.numChannels = plug_->NInChannels();
+  effect_.numOutputs = outArrangement_.numChannels = plug_->NOutChannels();
+  inArrangement_.type = ArrangementType(plug_->NInChannels());
+  outArrangement_.type = ArrangementType(plug_->NOutChannels());
 }
 
-void IEffectVST::AttachGraphics(IGraphics* graphics) {
-  IEffectBase::AttachGraphics(graphics);
-  if (!graphics) return;
-  effect_.flags |= vst2::kFlagHasEditor;
-  ResizeGraphics();
-}
-
-void IEffectVST::ResizeGraphics() {
+// The plug-in's editor is attached when the adaptor takes it and keeps its size.
+void IEffectVST::PublishEditorSize() {
   IGraphics* graphics = GetGUI();
   if (!graphics) return;
+  effect_.flags |= vst2::kFlagHasEditor;
   editRect_ = {0, 0, int16_t(graphics->Height()), int16_t(graphics->Width())};
 }
 
@@ -239,44 +240,50 @@ intptr_t IEffectVST::VSTDispatcher(vst2::AEffect* effect, int32_t opcode, int32_
 
 template <typename Sample>
 void IEffectVST::ProcessAudio(Sample** inputs, Sample** outputs, int32_t frames,
-                              OutputMode mode) {
+                              IEffectBase::OutputMode mode) {
   const platform::ScopedMessageDeferral onAudioThread;
   PlugLockGuard guard(Lock());
   if (identity_.doesMidi) CallHost(vst2::audioMasterWantMidi);
-  if (frames > 0) ProcessHostBuffers(inputs, outputs, frames, mode);
+  if (frames > 0) plug_->ProcessHostBuffers(inputs, outputs, frames, mode);
 }
 
 void IEffectVST::VSTProcess(vst2::AEffect* effect, float** inputs, float** outputs,
                             int32_t frames) {
-  if (IEffectVST* plug = PlugOf(effect)) plug->ProcessAudio(inputs, outputs, frames, OutputMode::Accumulate);
+  if (IEffectVST* plug = PlugOf(effect)) {
+    plug->ProcessAudio(inputs, outputs, frames, IEffectBase::OutputMode::Accumulate);
+  }
 }
 
 void IEffectVST::VSTProcessReplacing(vst2::AEffect* effect, float** inputs, float** outputs,
                                      int32_t frames) {
-  if (IEffectVST* plug = PlugOf(effect)) plug->ProcessAudio(inputs, outputs, frames, OutputMode::Replace);
+  if (IEffectVST* plug = PlugOf(effect)) {
+    plug->ProcessAudio(inputs, outputs, frames, IEffectBase::OutputMode::Replace);
+  }
 }
 
 void IEffectVST::VSTProcessDoubleReplacing(vst2::AEffect* effect, double** inputs,
                                            double** outputs, int32_t frames) {
-  if (IEffectVST* plug = PlugOf(effect)) plug->ProcessAudio(inputs, outputs, frames, OutputMode::Replace);
+  if (IEffectVST* plug = PlugOf(effect)) {
+    plug->ProcessAudio(inputs, outputs, frames, IEffectBase::OutputMode::Replace);
+  }
 }
 
 void IEffectVST::VSTSetParameter(vst2::AEffect* effect, int32_t index, float value) {
   IEffectVST* plug = PlugOf(effect);
-  if (!plug || !plug->GetParam(index)) return;
+  if (!plug || !plug->Plug().GetParam(index)) return;
   // Hosts play automation from their audio thread.
   const platform::ScopedMessageDeferral maybeOnAudioThread;
   PlugLockGuard guard(plug->Lock());
   if (IGraphics* graphics = plug->GetGUI()) graphics->SetParameterFromPlug(index, value, true);
-  plug->GetParam(index)->SetNormalized(value);
-  plug->OnParamChange(index);
+  plug->Plug().GetParam(index)->SetNormalized(value);
+  plug->Plug().OnParamChange(index);
 }
 
 float IEffectVST::VSTGetParameter(vst2::AEffect* effect, int32_t index) {
   IEffectVST* plug = PlugOf(effect);
-  if (!plug || !plug->GetParam(index)) return 0.0f;
+  if (!plug || !plug->Plug().GetParam(index)) return 0.0f;
   PlugLockGuard guard(plug->Lock());
-  return float(plug->GetParam(index)->GetNormalized());
+  return float(plug->Plug().GetParam(index)->GetNormalized());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -288,41 +295,41 @@ intptr_t IEffectVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
   switch (opcode) {
     case vst2::effOpen:
       HostSpecificInit();
-      RunStatePass(StatePass::Open);
+      plug_->RunStatePass(StatePass::Open);
       return 0;
     case vst2::effSetProgram:
-      ModifyCurrentPreset();
-      RestorePreset(int(std::clamp<intptr_t>(value, -1, NPresets())));
+      plug_->ModifyCurrentPreset();
+      plug_->RestorePreset(int(std::clamp<intptr_t>(value, -1, plug_->NPresets())));
       return 0;
     case vst2::effGetProgram:
-      return GetCurrentPresetIdx();
+      return plug_->GetCurrentPresetIdx();
     case vst2::effSetProgramName:
-      ModifyCurrentPreset(text);
+      plug_->ModifyCurrentPreset(text);
       return 0;
     case vst2::effGetProgramName:
-      if (text) CopyText(text, GetPresetName(GetCurrentPresetIdx()), kProgramNameBytes);
+      if (text) CopyText(text, plug_->GetPresetName(plug_->GetCurrentPresetIdx()), kProgramNameBytes);
       return 0;
     case vst2::effGetParamLabel:
-      if (text && GetParam(index)) CopyText(text, GetParam(index)->Label(), kParamTextBytes);
+      if (text && plug_->GetParam(index)) CopyText(text, plug_->GetParam(index)->Label(), kParamTextBytes);
       return 0;
     case vst2::effGetParamDisplay:
-      if (text && GetParam(index)) GetParam(index)->GetDisplayForHost(text);
+      if (text && plug_->GetParam(index)) plug_->GetParam(index)->GetDisplayForHost(text);
       return 0;
     case vst2::effGetParamName:
-      if (text && GetParam(index)) CopyText(text, GetParam(index)->Name(), kParamTextBytes);
+      if (text && plug_->GetParam(index)) CopyText(text, plug_->GetParam(index)->Name(), kParamTextBytes);
       return 0;
     case vst2::effSetSampleRate:
       // A rate that is no rate at all would break every filter design; it is ignored.
-      if (opt > 0.0f && opt < 1e7f) SetSampleRate(opt);
-      Reset();
+      if (opt > 0.0f && opt < 1e7f) plug_->SetSampleRate(opt);
+      plug_->Reset();
       return 0;
     case vst2::effSetBlockSize:
-      SetBlockSize(int(std::clamp<intptr_t>(value, 0, 1 << 30)));
-      Reset();
+      plug_->SetBlockSize(int(std::clamp<intptr_t>(value, 0, 1 << 30)));
+      plug_->Reset();
       return 0;
     case vst2::effMainsChanged:
-      OnActivate(value != 0);
-      if (!value) Reset();
+      plug_->OnActivate(value != 0);
+      if (!value) plug_->Reset();
       return 0;
     case vst2::effEditGetRect:
       if (!GetGUI() || !ptr) return 0;
@@ -330,11 +337,11 @@ intptr_t IEffectVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
       return 1;
     case vst2::effEditOpen:
       if (!GetGUI() || !GetGUI()->OpenWindow(ptr)) return 0;
-      OnGUIOpen();
+      plug_->OnGUIOpen();
       return 1;
     case vst2::effEditClose:
       if (!GetGUI()) return 0;
-      OnGUIClose();
+      plug_->OnGUIClose();
       GetGUI()->CloseWindow();
       return 1;
     case vst2::effIdentify:
@@ -349,7 +356,7 @@ intptr_t IEffectVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
       return 1;
     case vst2::effGetProgramNameIndexed:
       if (!text) return 0;
-      CopyText(text, GetPresetName(index), kProgramNameBytes);
+      CopyText(text, plug_->GetPresetName(index), kProgramNameBytes);
       return text[0] ? 1 : 0;
     case vst2::effGetInputProperties:
       return GetPinProperties(index, ptr, true);
@@ -374,7 +381,7 @@ intptr_t IEffectVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
       return 1;
     case vst2::effVendorSpecific:
       if (index != 7 || !ptr) return 0;
-      if (const IParam* param = GetParam(int(std::clamp<intptr_t>(value, -1, NParams())))) {
+      if (const IParam* param = plug_->GetParam(int(std::clamp<intptr_t>(value, -1, plug_->NParams())))) {
         param->GetDisplayForHost(opt, true, text);
       }
       return 0xBEEF;
@@ -386,7 +393,7 @@ intptr_t IEffectVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
       auto* key = static_cast<vst2::MidiKeyName*>(ptr);
       if (!key) return 0;
       key->keyName[0] = '\0';
-      return MidiNoteName(key->thisKeyNumber, key->keyName) ? 1 : 0;
+      return plug_->MidiNoteName(key->thisKeyNumber, key->keyName) ? 1 : 0;
     }
     case vst2::effGetSpeakerArrangement:
       if (value) *reinterpret_cast<vst2::VstSpeakerArrangement**>(value) = &inArrangement_;
@@ -406,10 +413,10 @@ intptr_t IEffectVST::GetChunk(void** data, bool isBank) {
   chunk.Put(kChunkVersion);
   bool saved = false;
   if (isBank) {
-    ModifyCurrentPreset();
-    saved = SerializePresets(chunk) && SerializeState(chunk);
+    plug_->ModifyCurrentPreset();
+    saved = plug_->SerializePresets(chunk) && plug_->SerializeState(chunk);
   } else {
-    saved = SerializeState(chunk);
+    saved = plug_->SerializeState(chunk);
   }
   if (!saved || chunk.Size() == 0) return 0;
   *data = chunk.Data();
@@ -428,14 +435,14 @@ intptr_t IEffectVST::SetChunk(const void* data, intptr_t size, bool isBank) {
   int32_t magic = 0;
   if (chunk.Get(magic, 0) > 0 && magic == kChunkMagic) pos = chunk.Get(version, 4);
   if (isBank && version >= kChunkVersion) {
-    pos = UnserializePresets(chunk, pos);
-    pos = UnserializeState(chunk, pos);
+    pos = plug_->UnserializePresets(chunk, pos);
+    pos = plug_->UnserializeState(chunk, pos);
   } else {
-    pos = UnserializeState(chunk, pos);
-    ModifyCurrentPreset();
+    pos = plug_->UnserializeState(chunk, pos);
+    plug_->ModifyCurrentPreset();
   }
   if (pos < 0) return 0;
-  SetAllControlsFromParams();
+  plug_->SetAllControlsFromParams();
   return 1;
 }
 
@@ -453,7 +460,7 @@ intptr_t IEffectVST::ProcessEvents(const vst2::VstEvents* events) {
       msg.status = uint8_t(midi->midiData[0]);
       msg.data1 = uint8_t(midi->midiData[1]);
       msg.data2 = uint8_t(midi->midiData[2]);
-      ProcessMidiMsg(msg);
+      plug_->ProcessMidiMsg(msg);
     } else {
       vst2::VstEvents single{1, 0, {event, nullptr}};
       CallHost(vst2::audioMasterProcessEvents, 0, 0, &single);
@@ -463,7 +470,7 @@ intptr_t IEffectVST::ProcessEvents(const vst2::VstEvents* events) {
 }
 
 intptr_t IEffectVST::GetPinProperties(int index, void* ptr, bool input) {
-  const int count = input ? NInChannels() : NOutChannels();
+  const int count = input ? plug_->NInChannels() : plug_->NOutChannels();
   auto* pin = static_cast<vst2::VstPinProperties*>(ptr);
   if (!pin || index < 0 || index >= count) return 0;
   pin->flags = vst2::kPinIsActive;
@@ -475,14 +482,14 @@ intptr_t IEffectVST::GetPinProperties(int index, void* ptr, bool input) {
 intptr_t IEffectVST::SetSpeakerArrangement(const vst2::VstSpeakerArrangement* in,
                                            const vst2::VstSpeakerArrangement* out) {
   if (in) {
-    const int n = std::clamp(in->numChannels, 0, NInChannels());
-    SetInputChannelConnections(0, n, true);
-    SetInputChannelConnections(n, NInChannels() - n, false);
+    const int n = std::clamp(in->numChannels, 0, plug_->NInChannels());
+    plug_->SetInputChannelConnections(0, n, true);
+    plug_->SetInputChannelConnections(n, plug_->NInChannels() - n, false);
   }
   if (out) {
-    const int n = std::clamp(out->numChannels, 0, NOutChannels());
-    SetOutputChannelConnections(0, n, true);
-    SetOutputChannelConnections(n, NOutChannels() - n, false);
+    const int n = std::clamp(out->numChannels, 0, plug_->NOutChannels());
+    plug_->SetOutputChannelConnections(0, n, true);
+    plug_->SetOutputChannelConnections(n, plug_->NOutChannels() - n, false);
   }
   return 1;
 }

@@ -1,4 +1,4 @@
-#include "plugin/VoltrexPlug.h"
+#include "amp/VoltrexPlug.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,16 +11,16 @@
 #include "editor/ITextControl.h"
 #include "engine/EngineControls.h"
 #include "engine/ProcessChain.h"
-#include "plugin/ParamIds.h"
-#include "plugin/ParamTable.h"
+#include "amp/ParamIds.h"
+#include "amp/ParamTable.h"
 
 const PlugIdentity VoltrexPlug::kIdentity = {
     "Voltrex",                    // effect name
     "",                           // product string
     "wavesmither",                // vendor
     0x020500,                     // version 2.5.0
-    vst2::FourCC('v', 'x', 'f', '2'),
-    vst2::FourCC('W', 'v', 's', 'm'),
+    FourCharCode('v', 'x', 'f', '2'),
+    FourCharCode('W', 'v', 's', 'm'),
     0,                            // latency in samples
     true,                         // accepts and sends MIDI
     false,                        // an effect, not an instrument
@@ -64,8 +64,7 @@ static_assert(std::size(kMidiTargets) == kLastMidiController - kFirstMidiControl
 
 }  // namespace
 
-VoltrexPlug::VoltrexPlug(vst2::HostCallback host)
-    : IEffectVST(host, kNumParams, kChannelIO, kNumPrograms, kIdentity) {
+VoltrexPlug::VoltrexPlug() : IEffectBase(kNumParams, kChannelIO, kNumPrograms) {
   DeclareParameters(*this);
   MakeDefaultPreset("Default", 1);
   editor_ = std::make_unique<IGraphics>(this, kEditorWidth, kEditorHeight, kEditorFps);

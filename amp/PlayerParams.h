@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 
 struct PlayerParam {
   ParamId id;

@@ -1,10 +1,12 @@
 // The library's entry points. Hosts call VSTPluginMain (older ones "main") once per
 // instance, possibly from several threads; construction is serialised.
 #include <algorithm>
+#include <memory>
 #include <mutex>
 #include <new>
 
-#include "plugin/VoltrexPlug.h"
+#include "amp/VoltrexPlug.h"
+#include "plugin/vst2/IEffectVST.h"
 
 #ifdef _WIN32
 #define VOLTREX_EXPORT extern "C" __declspec(dllexport)
@@ -24,9 +26,9 @@ std::mutex& ConstructionLock() {
 VOLTREX_EXPORT vst2::AEffect* VSTPluginMain(vst2::HostCallback host) {
   std::lock_guard<std::mutex> guard(ConstructionLock());
   try {
-    auto* plug = new VoltrexPlug(host);
-    plug->EnsureDefaultPreset();
-    vst2::AEffect* effect = plug->Effect();
+    auto* adaptor = new IEffectVST(host, std::make_unique<VoltrexPlug>(), VoltrexPlug::kIdentity);
+    adaptor->Plug().EnsureDefaultPreset();
+    vst2::AEffect* effect = adaptor->Effect();
     effect->numPrograms = std::max(effect->numPrograms, 1);
     return effect;
   } catch (...) {

@@ -10,10 +10,11 @@
 #include "editor/EditorRefs.h"
 #include "editor/IGraphics.h"
 #include "editor/ITextControl.h"
-#include "engine/PresetBrowser.h"
-#include "plugin/ParamIds.h"
-#include "plugin/VoltrexPlug.h"
+#include "amp/PresetBrowser.h"
+#include "amp/ParamIds.h"
+#include "amp/VoltrexPlug.h"
 #include "presets/PresetEncoder.h"
+#include "tests/amp/HostedAmp.h"
 #include "tests/cabinet/TempFolder.h"
 #include "tests/cabinet/WaveBytes.h"
 
@@ -36,8 +37,9 @@ class PresetBrowserTest : public ::testing::Test {
         ASSERT_TRUE(WriteFile(presets + bank + "/" + name, EncodePreset(3, {}, values)));
       }
     }
-    plug = std::make_unique<VoltrexPlug>(nullptr);
-    plug->Effect()->dispatcher(plug->Effect(), vst2::effOpen, 0, 0, nullptr, 0.0f);
+    hosted = std::make_unique<HostedAmp<>>();
+    plug = &hosted->amp();
+    hosted->Dispatch(vst2::effOpen);
     plug->Presets().ListPresetBanksIn(folder.Path());
     SelectBank(0);
   }
@@ -59,7 +61,8 @@ class PresetBrowserTest : public ::testing::Test {
   }
 
   TempFolder folder;
-  std::unique_ptr<VoltrexPlug> plug;
+  std::unique_ptr<HostedAmp<>> hosted;
+  VoltrexPlug* plug = nullptr;
 };
 
 TEST_F(PresetBrowserTest, DisplayClickOpensTheListsAtTheSelectedPreset) {

@@ -1,22 +1,14 @@
-// The VST 2.x adaptor: the effect record handed to the host, the dispatcher, the audio and
-// parameter callbacks, MIDI input and the plug-in's calls back into the host.
+// The VST 2.x adaptor: owns the plug-in and hands the host its effect record, the
+// dispatcher, the audio and parameter callbacks and MIDI input, and carries the plug-in's
+// calls back into the host. Every callback takes the plug-in's lock, as the plug-in expects.
 #pragma once
 
-#include "plugin/IEffectBase.h"
-#include "plugin/vst2.h"
+#include <memory>
 
-// What the plug-in tells the host about itself.
-struct PlugIdentity {
-  const char* effectName;
-  const char* productName;
-  const char* vendorName;
-  int vendorVersion;  // 0xMMmmpp
-  int32_t uniqueId;
-  int32_t vendorCode;  // stored for the frame; the host interface never uses it
-  int latency;
-  bool doesMidi;
-  bool isInstrument;
-};
+#include "plugin/HostLink.h"
+#include "plugin/IEffectBase.h"
+#include "plugin/PlugIdentity.h"
+#include "plugin/vst2/vst2.h"
 
 // The host's transport as GetTime reports it.
 struct ITimeInfo {
@@ -32,21 +24,19 @@ struct ITimeInfo {
   bool cycling = false;
 };
 
-class IEffectVST : public IEffectBase {
+class IEffectVST : private HostLink {
  public:
   static constexpr int kVstVersion = 2400;
   static constexpr intptr_t kIdentifyMagic = 0x4E764566;  // 'NvEf'
 
-  IEffectVST(vst2::HostCallback host, int nParams, const char* channelIO, int nPresets,
+  // Takes the plug-in, its editor (if any) already attached. The host's effClose deletes
+  // the adaptor and with it the plug-in.
+  IEffectVST(vst2::HostCallback host, std::unique_ptr<IEffectBase> plug,
              const PlugIdentity& identity);
+  ~IEffectVST() override;
 
   vst2::AEffect* Effect() { return &effect_; }
-
-  // Host notifications (host callback opcodes 43, 0 and 44).
-  void BeginInformHostOfParamChange(int index) override;
-  void InformHostOfParamChange(int index, double normalized) override;
-  void EndInformHostOfParamChange(int index) override;
-  void AttachGraphics(IGraphics* graphics) override;
+  IEffectBase& Plug() { return *plug_; }
 
   // The host's transport (host callback opcode 7); defaults when the host gives none.
   double GetSamplePos();
@@ -58,7 +48,6 @@ class IEffectVST : public IEffectBase {
   int GetHost();
   // First open: host detection, channel limits for hosts that need them, channel counts.
   void HostSpecificInit();
-  void ResizeGraphics();
 
   // Host-extension bits recorded by the can-do queries.
   enum HostExtension { kCockosExtensions = 1, kCockosViewAsConfig = 2 };
@@ -76,9 +65,18 @@ class IEffectVST : public IEffectBase {
   static void VSTSetParameter(vst2::AEffect* effect, int32_t index, float value);
   static float VSTGetParameter(vst2::AEffect* effect, int32_t index);
 
+  // Host notifications (host callback opcodes 43, 0 and 44).
+  void BeginParamChange(int index) override;
+  void ParamChanged(int index, double normalized) override;
+  void EndParamChange(int index) override;
+
+  PlugLock& Lock() { return plug_->Lock(); }
+  IGraphics* GetGUI() { return plug_->GetGUI(); }
+  void PublishEditorSize();
   intptr_t Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
   template <typename Sample>
-  void ProcessAudio(Sample** inputs, Sample** outputs, int32_t frames, OutputMode mode);
+  void ProcessAudio(Sample** inputs, Sample** outputs, int32_t frames,
+                    IEffectBase::OutputMode mode);
   intptr_t CallHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                     float opt = 0.0f);
   const vst2::VstTimeInfo* HostTime(int32_t filter);
@@ -101,4 +99,6 @@ class IEffectVST : public IEffectBase {
   vst2::ERect editRect_{};
   int hostExtensions_ = 0;
   bool hostInitDone_ = false;
+  // The plug-in may still tell the host while it closes: the destructor lets it go first.
+  std::unique_ptr<IEffectBase> plug_;
 };
