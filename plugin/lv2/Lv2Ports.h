@@ -12,6 +12,7 @@ inline constexpr const char* kUiUri = "urn:voltrex:amp#ui";
 // The state's keys: the amp's state bytes and the impulse response's file.
 inline constexpr const char* kStateChunkUri = "urn:voltrex:amp#state";
 inline constexpr const char* kStateImpulseUri = "urn:voltrex:amp#impulse";
+inline constexpr const char* kStateVersionUri = "urn:voltrex:amp#version";
 // Factory presets: this prefix, then the bank and preset names, percent-encoded.
 inline constexpr const char* kPresetUriPrefix = "urn:voltrex:amp:preset:";
 

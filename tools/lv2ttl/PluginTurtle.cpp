@@ -5,8 +5,8 @@
 
 #include "engine/Tuner.h"
 #include "plugin/IEffectBase.h"
-#include "plugin/ParamIds.h"
-#include "plugin/PlayerParams.h"
+#include "amp/ParamIds.h"
+#include "amp/PlayerParams.h"
 #include "plugin/lv2/Lv2Ports.h"
 #include "tools/lv2ttl/Turtle.h"
 
@@ -29,7 +29,6 @@ constexpr const char* kPrefixes =
     "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n"
     "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
     "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n"
-    "@prefix work: <http://lv2plug.in/ns/ext/worker#> .\n"
     "@prefix xsd: <http://www.w3.org/2001/XMLSchema#> .\n\n";
 
 std::string Iri(const char* uri) { return std::string("<") + uri + ">"; }
@@ -92,7 +91,7 @@ void ControlPort(std::ostream& out, int index, const PlayerParam& row, const IPa
     out << " ;\n    lv2:portProperty lv2:integer , lv2:enumeration";
     for (int value = int(param.Min()); value <= int(param.Max()); ++value) {
       out << " ;\n    lv2:scalePoint [ rdfs:label " << Literal(ValueName(param, row.id, value))
-          << " ; rdf:value " << Decimal(value) << " ]";
+          << " ; rdf:value " << value << " ]";
     }
   } else if (IsSwitch(param)) {
     out << " ;\n    lv2:portProperty lv2:toggled";
@@ -136,8 +135,8 @@ std::string PluginTurtle(const IEffectBase& amp, const Identity& identity) {
       << "  doap:release [ doap:revision " << Literal(VersionText(identity.version)) << " ] ;\n"
       << "  lv2:minorVersion " << Lv2MinorVersion(identity.version) << " ;\n"
       << "  lv2:microVersion " << Lv2MicroVersion(identity.version) << " ;\n"
-      << "  lv2:optionalFeature urid:map , opts:options , state:mapPath , work:schedule ;\n"
-      << "  lv2:extensionData state:interface , opts:interface , work:interface ;\n"
+      << "  lv2:optionalFeature urid:map , opts:options , state:mapPath , state:freePath ;\n"
+      << "  lv2:extensionData state:interface , opts:interface ;\n"
       << "  opts:supportedOption bufsz:nominalBlockLength , bufsz:maxBlockLength , param:sampleRate ;\n"
       << "  ui:ui " << Iri(lv2::kUiUri) << " ;\n"
       << "  lv2:port\n";
@@ -156,8 +155,18 @@ std::string PluginTurtle(const IEffectBase& amp, const Identity& identity) {
       << "  a ui:X11UI ;\n"
       << "  lv2:requiredFeature <http://lv2plug.in/ns/ext/instance-access> , ui:idleInterface , "
          "ui:parent ;\n"
-      << "  lv2:optionalFeature ui:resize ;\n"
+      << "  lv2:optionalFeature ui:resize , ui:touch ;\n"
       << "  lv2:extensionData ui:idleInterface .\n";
+  // The keys of the saved state, described so the presets' state validates.
+  const struct {
+    const char* uri;
+    const char* label;
+  } keys[] = {{lv2::kStateVersionUri, "state version"},
+              {lv2::kStateChunkUri, "amp state"},
+              {lv2::kStateImpulseUri, "impulse response file"}};
+  for (const auto& key : keys) {
+    out << "\n" << Iri(key.uri) << "\n  a rdf:Property ;\n  rdfs:label " << Literal(key.label) << " .\n";
+  }
   return out.str();
 }
 

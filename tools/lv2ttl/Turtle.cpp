@@ -1,5 +1,6 @@
 #include "tools/lv2ttl/Turtle.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdio>
@@ -35,6 +36,19 @@ std::string IriPiece(std::string_view text) {
       std::snprintf(escaped, sizeof escaped, "%%%02X", byte);
       out += escaped;
     }
+  }
+  return out;
+}
+
+std::string Base64(const std::vector<std::uint8_t>& bytes) {
+  static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  for (size_t i = 0; i < bytes.size(); i += 3) {
+    const size_t n = std::min<size_t>(3, bytes.size() - i);
+    uint32_t group = uint32_t(bytes[i]) << 16;
+    if (n > 1) group |= uint32_t(bytes[i + 1]) << 8;
+    if (n > 2) group |= bytes[i + 2];
+    for (size_t k = 0; k < 4; ++k) out += k <= n ? kDigits[(group >> (18 - 6 * k)) & 63] : '=';
   }
   return out;
 }

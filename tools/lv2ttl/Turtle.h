@@ -3,6 +3,8 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+#include <cstdint>
 
 namespace lv2ttl {
 
@@ -10,6 +12,8 @@ namespace lv2ttl {
 std::string Literal(std::string_view text);
 // text with every byte outside [A-Za-z0-9._~-] percent-encoded, for a piece of an IRI.
 std::string IriPiece(std::string_view text);
+// Bytes as base64 (xsd:base64Binary).
+std::string Base64(const std::vector<std::uint8_t>& bytes);
 // A decimal that reads back as exactly the float the port holds.
 std::string Decimal(double value);
 
