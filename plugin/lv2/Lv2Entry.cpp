@@ -9,6 +9,7 @@
 #include "lv2/options/options.h"
 #include "lv2/state/state.h"
 #include "lv2/ui/ui.h"
+#include "lv2/worker/worker.h"
 #include "plugin/lv2/Lv2Plugin.h"
 #include "plugin/lv2/Lv2Ports.h"
 #include "plugin/lv2/Lv2Ui.h"
@@ -68,12 +69,26 @@ uint32_t SetOptions(LV2_Handle handle, const LV2_Options_Option* options) {
   return PluginOf(handle)->SetOptions(options);
 }
 
+LV2_Worker_Status Work(LV2_Handle handle, LV2_Worker_Respond_Function, LV2_Worker_Respond_Handle,
+                       uint32_t size, const void* data) {
+  try {
+    return PluginOf(handle)->Work(size, data);
+  } catch (...) {
+    return LV2_WORKER_ERR_UNKNOWN;
+  }
+}
+
+// The worker sends no responses.
+LV2_Worker_Status WorkResponse(LV2_Handle, uint32_t, const void*) { return LV2_WORKER_SUCCESS; }
+
 const void* ExtensionData(const char* uri) {
   static const LV2_State_Interface state = {SaveState, RestoreState};
   static const LV2_Options_Interface options = {GetOptions, SetOptions};
+  static const LV2_Worker_Interface worker = {Work, WorkResponse, nullptr};
   if (!uri) return nullptr;
   if (std::string_view(uri) == LV2_STATE__interface) return &state;
   if (std::string_view(uri) == LV2_OPTIONS__interface) return &options;
+  if (std::string_view(uri) == LV2_WORKER__interface) return &worker;
   return nullptr;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 #include "amp/ParamIds.h"
 #include "amp/VoltrexPlug.h"
@@ -88,6 +89,7 @@ void Lv2Plugin::ReadFeatures(const LV2_Feature* const* features) {
     urids_.versionKey = map(kStateVersionUri);
   }
   ApplyOptions(static_cast<const LV2_Options_Option*>(FindFeature(features, LV2_OPTIONS__options)));
+  schedule_ = static_cast<const LV2_Worker_Schedule*>(FindFeature(features, LV2_WORKER__schedule));
 }
 
 // Without urid:map no option can be told apart; the defaults stay.
@@ -159,10 +161,24 @@ void Lv2Plugin::Deactivate() {
 void Lv2Plugin::Run(uint32_t frames) {
   // A message raised here (a preset that fails to load) waits for the editor's tick.
   const platform::ScopedMessageDeferral onAudioThread;
-  PlugLockGuard guard(amp_->Lock());
+  const bool audio = frames > 0 && audioIn_[0] && audioIn_[1] && audioOut_[0] && audioOut_[1];
+  std::unique_lock<PlugLock> lock(amp_->Lock(), std::defer_lock);
+  if (jobsPending_.load() == 0) {
+    lock.lock();
+  } else if (!lock.try_lock()) {
+    // The worker is loading: this block is silent, its MIDI follows the load, and the
+    // ports, still unseen, apply at the next run.
+    ReadMidi();
+    ScheduleDeferred();
+    if (audio) {
+      for (float* out : audioOut_) std::fill(out, out + frames, 0.0f);
+    }
+    return;
+  }
   ApplyControlPorts();
   ReadMidi();
-  if (frames == 0 || !audioIn_[0] || !audioIn_[1] || !audioOut_[0] || !audioOut_[1]) return;
+  ScheduleDeferred();
+  if (!audio) return;
   float* inputs[2] = {const_cast<float*>(audioIn_[0]), const_cast<float*>(audioIn_[1])};
   amp_->ProcessHostBuffers(inputs, audioOut_, int(std::min<uint32_t>(frames, INT32_MAX)),
                            IEffectBase::OutputMode::Replace);
@@ -211,10 +227,47 @@ void Lv2Plugin::ReadMidi() {
       msg.status = bytes[0];
       msg.data1 = bodySize > 1 ? bytes[1] : 0;
       msg.data2 = bodySize > 2 ? bytes[2] : 0;
-      amp_->ProcessMidiMsg(msg);
+      Dispatch(msg);
     }
     offset += uint32_t(sizeof(LV2_Atom_Event)) + ((bodySize + 7u) & ~7u);
   }
+}
+
+void Lv2Plugin::Dispatch(const IMidiMsg& msg) {
+  const bool loads = msg.StatusMsg() == IMidiMsg::Type::ProgramChange;
+  if (!schedule_ || (!loads && deferredCount_ == 0 && jobsPending_.load() == 0)) {
+    amp_->ProcessMidiMsg(msg);
+    return;
+  }
+  if (deferredCount_ == kMaxDeferredMessages) ScheduleDeferred();
+  deferred_[deferredCount_++] = msg;
+}
+
+void Lv2Plugin::ScheduleDeferred() {
+  if (deferredCount_ == 0) return;
+  const int count = deferredCount_;
+  deferredCount_ = 0;
+  jobsPending_.fetch_add(1);
+  // The host may run the job at once, inside this call; the lock is recursive.
+  if (schedule_->schedule_work(schedule_->handle, uint32_t(count * sizeof(IMidiMsg)), deferred_) !=
+      LV2_WORKER_SUCCESS) {
+    jobsPending_.fetch_sub(1);
+    std::unique_lock<PlugLock> lock(amp_->Lock(), std::try_to_lock);
+    if (!lock) return;  // no worker and no amp: the messages are dropped rather than waited for
+    for (int i = 0; i < count; ++i) amp_->ProcessMidiMsg(deferred_[i]);
+  }
+}
+
+LV2_Worker_Status Lv2Plugin::Work(uint32_t size, const void* data) {
+  if (data && size % sizeof(IMidiMsg) == 0) {
+    // A message raised here waits for the editor's tick rather than block the worker.
+    const platform::ScopedMessageDeferral offInterfaceThread;
+    PlugLockGuard guard(amp_->Lock());
+    const auto* messages = static_cast<const IMidiMsg*>(data);
+    for (uint32_t i = 0; i < size / sizeof(IMidiMsg); ++i) amp_->ProcessMidiMsg(messages[i]);
+  }
+  jobsPending_.fetch_sub(1);
+  return LV2_WORKER_SUCCESS;
 }
 
 // ---------------------------------------------------------------------------------------

@@ -15,6 +15,8 @@
 #include "lv2/options/options.h"
 #include "lv2/state/state.h"
 #include "lv2/urid/urid.h"
+#include "lv2/worker/worker.h"
+#include "plugin/IMidiMsg.h"
 #include "plugin/HostLink.h"
 
 class VoltrexPlug;
@@ -49,6 +51,10 @@ class Lv2Plugin final : private HostLink {
   uint32_t GetOptions(LV2_Options_Option* options);
   uint32_t SetOptions(const LV2_Options_Option* options);
 
+  // Worker thread: MIDI that run() handed over because it loads a preset (file reading,
+  // an impulse response) and everything after it, in order.
+  LV2_Worker_Status Work(uint32_t size, const void* data);
+
   // --- For the editor (instance access), interface thread. ---
   VoltrexPlug& Amp() { return *amp_; }
   // Calls write(portIndex, value, gesture) for every control port the amp changed since
@@ -75,6 +81,9 @@ class Lv2Plugin final : private HostLink {
   void ApplyControlPorts();
   void ApplyPortValue(int controlPort, float value);
   void ReadMidi();
+  // Audio thread: a message for the amp now, or for the worker with what follows it.
+  void Dispatch(const IMidiMsg& msg);
+  void ScheduleDeferred();
   std::string StoredImpulsePath(const std::string& path, const LV2_Feature* const* features) const;
   std::string ResolvedImpulsePath(const std::string& stored, const LV2_Feature* const* features) const;
 
@@ -97,6 +106,13 @@ class Lv2Plugin final : private HostLink {
   // After a restore the host sets its saved port values, which may be stale: the next run
   // takes whatever the ports hold as seen, so the restored values stay in force.
   std::atomic<bool> adoptPorts_{false};
+  // With the host's worker, program changes and the messages after them load there; while
+  // a job is pending, run() does not wait for the amp the worker holds.
+  static constexpr int kMaxDeferredMessages = 64;
+  const LV2_Worker_Schedule* schedule_ = nullptr;
+  std::atomic<int> jobsPending_{0};
+  IMidiMsg deferred_[kMaxDeferredMessages];
+  int deferredCount_ = 0;
 };
 
 template <typename Write>

@@ -105,6 +105,8 @@ Instance::Instance(const InstanceOptions& options) : map_(std::make_unique<UridM
       features.push_back(&optionsFeature);
     }
   }
+  LV2_Feature workerFeature{LV2_WORKER__schedule, &schedule_};
+  if (options.withWorker) features.push_back(&workerFeature);
   features.push_back(nullptr);
   instance_ = lilv_plugin_instantiate(world.plugin, options.sampleRate, features.data());
   if (!instance_) return;
@@ -219,6 +221,25 @@ std::vector<std::array<float, 2>> Instance::Process(const std::vector<float>& mo
     done += size;
   }
   return out;
+}
+
+LV2_Worker_Status Instance::Schedule(LV2_Worker_Schedule_Handle handle, uint32_t size, const void* data) {
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  static_cast<Instance*>(handle)->jobs_.emplace_back(bytes, bytes + size);
+  return LV2_WORKER_SUCCESS;
+}
+
+int Instance::RunWorker() {
+  const auto* worker =
+      static_cast<const LV2_Worker_Interface*>(lilv_instance_get_extension_data(instance_, LV2_WORKER__interface));
+  if (!worker) return 0;
+  const auto respond = [](LV2_Worker_Respond_Handle, uint32_t, const void*) { return LV2_WORKER_SUCCESS; };
+  const int count = int(jobs_.size());
+  for (const std::vector<uint8_t>& job : jobs_) {
+    worker->work(lilv_instance_get_handle(instance_), respond, nullptr, uint32_t(job.size()), job.data());
+  }
+  jobs_.clear();
+  return count;
 }
 
 LilvState* Instance::Save(const std::string& folder) {

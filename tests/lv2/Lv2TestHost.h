@@ -15,6 +15,7 @@
 #include "lv2/core/lv2.h"
 #include "lv2/options/options.h"
 #include "lv2/urid/urid.h"
+#include "lv2/worker/worker.h"
 
 namespace lv2test {
 
@@ -51,6 +52,7 @@ struct InstanceOptions {
   double sampleRate = 44100.0;
   bool withMap = true;       // give urid:map (and with it the options)
   int blockLength = 512;     // nominal and maximum block length; 0 gives no options
+  bool withWorker = false;   // give work:schedule; jobs wait for RunWorker
 };
 
 class Instance {
@@ -78,6 +80,9 @@ class Instance {
   std::vector<std::array<float, 2>> Process(const std::vector<float>& mono,
                                             const std::vector<uint32_t>& runSizes);
 
+  // The worker's jobs scheduled so far, run now on this thread; returns how many.
+  int RunWorker();
+
   // State through lilv: saved with the current port values, restored with set_value
   // writing the saved port values into the port buffers (as hosts do after restore).
   LilvState* Save(const std::string& folder);
@@ -90,7 +95,11 @@ class Instance {
  private:
   void ClearSequence();
 
+  static LV2_Worker_Status Schedule(LV2_Worker_Schedule_Handle handle, uint32_t size, const void* data);
+
   std::unique_ptr<UridMap> map_;
+  LV2_Worker_Schedule schedule_{this, Schedule};
+  std::vector<std::vector<uint8_t>> jobs_;
   std::vector<LV2_Options_Option> options_;
   int32_t blockLength_ = 0;
   float sampleRate_ = 0.0f;

@@ -49,6 +49,24 @@ TEST(MidiTest, ControllersAndProgramChangesActAsInTheVst2Plugin) {
   }
 }
 
+// With the host's worker a program change loads there, with the messages after it in
+// order; the result is the same as loading at once.
+TEST(MidiTest, ProgramChangesLoadThroughTheWorkerWhenOffered) {
+  const std::vector<float> pluck = Pluck(0.5);
+  const std::vector<Midi> midi = {{0xB0, 8, 20}, {0xC0, 6, 0}, {0xB0, 7, 100}};
+  InstanceOptions options;
+  options.withWorker = true;
+  Instance instance(options);
+  Apply(instance, kHighGain);
+  instance.Run(0);
+  instance.SendMidi(midi);
+  instance.Run(0);
+  EXPECT_EQ(instance.RunWorker(), 1);
+  const Frames lv2 = instance.Process(pluck, {512});
+  EXPECT_LE(MaxDifference(lv2, RenderVst2(midi, pluck)), kFloatRounding);
+  EXPECT_EQ(instance.RunWorker(), 0) << "controllers alone load nothing";
+}
+
 TEST(MidiTest, UnknownEventTypesAndShortMessagesAreSkipped) {
   const std::vector<float> pluck = Pluck(0.25);
   Instance instance;

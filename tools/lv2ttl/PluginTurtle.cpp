@@ -29,6 +29,7 @@ constexpr const char* kPrefixes =
     "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n"
     "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
     "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n"
+    "@prefix work: <http://lv2plug.in/ns/ext/worker#> .\n"
     "@prefix xsd: <http://www.w3.org/2001/XMLSchema#> .\n\n";
 
 std::string Iri(const char* uri) { return std::string("<") + uri + ">"; }
@@ -135,8 +136,9 @@ std::string PluginTurtle(const IEffectBase& amp, const Identity& identity) {
       << "  doap:release [ doap:revision " << Literal(VersionText(identity.version)) << " ] ;\n"
       << "  lv2:minorVersion " << Lv2MinorVersion(identity.version) << " ;\n"
       << "  lv2:microVersion " << Lv2MicroVersion(identity.version) << " ;\n"
-      << "  lv2:optionalFeature urid:map , opts:options , state:mapPath , state:freePath ;\n"
-      << "  lv2:extensionData state:interface , opts:interface ;\n"
+      << "  lv2:optionalFeature urid:map , opts:options , state:mapPath , state:freePath ,\n"
+      << "    work:schedule ;\n"
+      << "  lv2:extensionData state:interface , opts:interface , work:interface ;\n"
       << "  opts:supportedOption bufsz:nominalBlockLength , bufsz:maxBlockLength , param:sampleRate ;\n"
       << "  ui:ui " << Iri(lv2::kUiUri) << " ;\n"
       << "  lv2:port\n";
