@@ -17,6 +17,7 @@
 namespace {
 
 using lv2::Lv2Plugin;
+using lv2::FindFeature;
 using lv2::Lv2Ui;
 
 Lv2Plugin* PluginOf(LV2_Handle handle) { return static_cast<Lv2Plugin*>(handle); }
@@ -99,13 +100,6 @@ const LV2_Descriptor kDescriptor = {lv2::kPluginUri, Instantiate, ConnectPort, A
 // Editor
 
 Lv2Ui* UiOf(LV2UI_Handle handle) { return static_cast<Lv2Ui*>(handle); }
-
-const void* FindFeature(const LV2_Feature* const* features, std::string_view uri) {
-  for (; features && *features; ++features) {
-    if ((*features)->URI && uri == (*features)->URI) return (*features)->data;
-  }
-  return nullptr;
-}
 
 LV2UI_Handle InstantiateUi(const LV2UI_Descriptor*, const char* pluginUri, const char*,
                            LV2UI_Write_Function write, LV2UI_Controller controller,

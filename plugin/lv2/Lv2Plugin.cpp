@@ -26,13 +26,6 @@ namespace {
 
 constexpr int kMaxBlockFrames = 1 << 16;  // larger announced sizes are cut into pieces
 
-const void* FindFeature(const LV2_Feature* const* features, const char* uri) {
-  for (; features && *features; ++features) {
-    if ((*features)->URI && std::strcmp((*features)->URI, uri) == 0) return (*features)->data;
-  }
-  return nullptr;
-}
-
 bool FileExists(const std::string& path) {
   std::FILE* file = platform::OpenFile(path, "rb");
   if (file) std::fclose(file);
@@ -51,11 +44,28 @@ int ControlPortOf(int paramIndex) {
   return -1;
 }
 
+// A path through the host's map-path feature, to its abstract form or back; unchanged
+// when the host gives none.
+std::string MapPath(const std::string& path, bool toAbstract, const LV2_Feature* const* features) {
+  const auto* mapPath = static_cast<const LV2_State_Map_Path*>(FindFeature(features, LV2_STATE__mapPath));
+  if (!mapPath) return path;
+  char* mapped = toAbstract ? mapPath->abstract_path(mapPath->handle, path.c_str())
+                            : mapPath->absolute_path(mapPath->handle, path.c_str());
+  if (!mapped) return path;
+  std::string result = mapped;
+  const auto* freePath = static_cast<const LV2_State_Free_Path*>(FindFeature(features, LV2_STATE__freePath));
+  if (freePath) {
+    freePath->free_path(freePath->handle, mapped);
+  } else {
+    std::free(mapped);
+  }
+  return result;
+}
+
 }  // namespace
 
 Lv2Plugin::Lv2Plugin(double sampleRate, const LV2_Feature* const* features)
     : amp_(std::make_unique<VoltrexPlug>()), dataFolder_(DataFolder()) {
-  static_assert(kControlPorts == 21, "one control port per player parameter");
   for (std::atomic<float>& seen : lastSeen_) seen.store(NAN);
   amp_->SetHostLink(this);
   amp_->EnsureDefaultPreset();
@@ -301,19 +311,7 @@ void Lv2Plugin::FlagStalePorts() {
 std::string Lv2Plugin::StoredImpulsePath(const std::string& path,
                                          const LV2_Feature* const* features) const {
   const std::string relative = RelativeToDataFolder(path, dataFolder_);
-  if (!relative.empty()) return relative;
-  const auto* mapPath = static_cast<const LV2_State_Map_Path*>(FindFeature(features, LV2_STATE__mapPath));
-  if (!mapPath) return path;
-  char* abstract = mapPath->abstract_path(mapPath->handle, path.c_str());
-  if (!abstract) return path;
-  std::string stored = abstract;
-  const auto* freePath = static_cast<const LV2_State_Free_Path*>(FindFeature(features, LV2_STATE__freePath));
-  if (freePath) {
-    freePath->free_path(freePath->handle, abstract);
-  } else {
-    std::free(abstract);
-  }
-  return stored;
+  return relative.empty() ? MapPath(path, true, features) : relative;
 }
 
 // A relative path names a file of the data folder when one is there; otherwise the host
@@ -321,20 +319,8 @@ std::string Lv2Plugin::StoredImpulsePath(const std::string& path,
 std::string Lv2Plugin::ResolvedImpulsePath(const std::string& stored,
                                            const LV2_Feature* const* features) const {
   if (stored.empty() || stored.front() == '/') return stored;
-  const std::string inDataFolder = dataFolder_.empty() ? std::string() : dataFolder_ + stored;
-  if (!inDataFolder.empty() && FileExists(inDataFolder)) return inDataFolder;
-  const auto* mapPath = static_cast<const LV2_State_Map_Path*>(FindFeature(features, LV2_STATE__mapPath));
-  if (!mapPath) return inDataFolder.empty() ? stored : inDataFolder;
-  char* absolute = mapPath->absolute_path(mapPath->handle, stored.c_str());
-  if (!absolute) return stored;
-  std::string resolved = absolute;
-  const auto* freePath = static_cast<const LV2_State_Free_Path*>(FindFeature(features, LV2_STATE__freePath));
-  if (freePath) {
-    freePath->free_path(freePath->handle, absolute);
-  } else {
-    std::free(absolute);
-  }
-  return resolved;
+  if (!dataFolder_.empty() && FileExists(dataFolder_ + stored)) return dataFolder_ + stored;
+  return MapPath(stored, false, features);
 }
 
 LV2_State_Status Lv2Plugin::Save(LV2_State_Store_Function store, LV2_State_Handle handle,

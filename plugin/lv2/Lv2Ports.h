@@ -1,8 +1,11 @@
-// The LV2 plug-in's names and port layout, shared by the plug-in, its editor and the tool
+// The LV2 plug-in's names, port layout and feature lookup, shared by the plug-in, its editor and the tool
 // that writes the bundle's Turtle files, so the three never disagree.
 #pragma once
 
 #include <cstdint>
+#include <cstring>
+
+#include "lv2/core/lv2.h"
 
 namespace lv2 {
 
@@ -26,5 +29,13 @@ enum PortIndex : uint32_t {
   kMidiInput = 4,
   kFirstControlPort = 5,
 };
+
+// The data of the feature with this URI in a host's null-terminated list, or null.
+inline const void* FindFeature(const LV2_Feature* const* features, const char* uri) {
+  for (; features && *features; ++features) {
+    if ((*features)->URI && std::strcmp((*features)->URI, uri) == 0) return (*features)->data;
+  }
+  return nullptr;
+}
 
 }  // namespace lv2
