@@ -180,7 +180,7 @@ void Instance::SendEvent(uint32_t type, const std::vector<uint8_t>& body, int64_
   event->time.frames = frame;
   event->body.type = type;
   event->body.size = uint32_t(body.size());
-  std::memcpy(event + 1, body.data(), body.size());
+  if (!body.empty()) std::memcpy(event + 1, body.data(), body.size());
   sequence->atom.size = uint32_t(end + sizeof(LV2_Atom_Event) + padded);
 }
 
