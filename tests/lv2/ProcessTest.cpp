@@ -2,6 +2,9 @@
 // and block size, whatever sizes the host runs, with or without urid:map and options.
 #include <gtest/gtest.h>
 
+#include "lv2/atom/atom.h"
+#include "lv2/buf-size/buf-size.h"
+#include "lv2/options/options.h"
 #include "tests/lv2/Lv2TestHost.h"
 #include "tests/lv2/Reference.h"
 
@@ -53,6 +56,24 @@ TEST(ProcessTest, AnyRunSizeAndMissingFeaturesSoundTheSame) {
     const Frames out = RenderLv2(c.options, kHighGain, pluck, c.runs);
     EXPECT_LE(MaxDifference(out, reference), kFloatRounding);
   }
+}
+
+// A host that changes its block length later tells it through the options interface.
+TEST(ProcessTest, ABlockLengthSetLaterThroughTheOptionsInterfaceSoundsTheSame) {
+  const std::vector<float> pluck = Pluck(0.5);
+  const Frames reference = RenderLv2({}, kHighGain, pluck, {512});
+  Instance instance;
+  const auto* options = static_cast<const LV2_Options_Interface*>(
+      lilv_instance_get_extension_data(instance.Raw(), LV2_OPTIONS__interface));
+  ASSERT_NE(options, nullptr);
+  const int32_t frames = 96;
+  const LV2_Options_Option set[] = {
+      {LV2_OPTIONS_INSTANCE, 0, instance.Map().Map(LV2_BUF_SIZE__nominalBlockLength), sizeof frames,
+       instance.Map().Map(LV2_ATOM__Int), &frames},
+      {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+  EXPECT_EQ(options->set(lilv_instance_get_handle(instance.Raw()), set), uint32_t(LV2_OPTIONS_SUCCESS));
+  Apply(instance, kHighGain);
+  EXPECT_LE(MaxDifference(instance.Process(pluck, {96, 1000}), reference), kFloatRounding);
 }
 
 }  // namespace
