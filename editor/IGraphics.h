@@ -96,6 +96,8 @@ class IGraphics {
   void WindowOpened(void* nativeWindow, float scale = 1.0f);
   void WindowClosed();
   bool WindowIsOpen() const { return windowOpen_; }
+  // The native window (the X11 Window id, or the HWND), null while none is open.
+  void* NativeWindow() const;
 
   // --- Input, interface thread, in the window's pixels: positions become editor pixels
   // with their fraction kept (at 1.5x a one-pixel move is two thirds of an editor pixel). ---
