@@ -54,6 +54,16 @@ const std::map<std::string, ValueOption>& ValueOptions() {
           e = "--block wants a number from 1 to " + std::to_string(kMaxBlockSize) + ", not \"" + v + "\"";
           return false;
         }}},
+      {"--scale",
+       {play,
+        [](Options& o, const std::string& v, std::string& e) {
+          if (v == "1" || v == "1.5" || v == "2") {
+            o.scale = v;
+            return true;
+          }
+          e = "--scale wants 1, 1.5 or 2, not \"" + v + "\"";
+          return false;
+        }}},
       {"--in", {play, [](Options& o, const std::string& v, std::string&) { o.inPorts.push_back(v); return true; }}},
       {"--out", {play, [](Options& o, const std::string& v, std::string&) { o.outPorts.push_back(v); return true; }}},
       {"--midi", {play, [](Options& o, const std::string& v, std::string&) { o.midiPorts.push_back(v); return true; }}},
@@ -149,7 +159,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, Options& options, st
 std::string UsageText() {
   std::string text =
       "usage: voltrex [--headless] [--no-connect] [--in PORT]... [--out PORT]... [--midi PORT]...\n"
-      "               [--state FILE] [START SETTINGS]\n"
+      "               [--scale 1|1.5|2] [--state FILE] [START SETTINGS]\n"
       "       voltrex render IN OUT [--block N] [--state FILE] [START SETTINGS]\n"
       "       voltrex presets\n"
       "       voltrex export-preset FILE.vxf [--state FILE] [START SETTINGS]\n"
@@ -158,9 +168,10 @@ std::string UsageText() {
       "Plays the amp on JACK (or PipeWire's JACK) as client \"Voltrex\": the first physical\n"
       "capture port feeds input 1, the outputs go to the first two playback ports. --in and\n"
       "--out name other ports (first for channel 1, second for channel 2), --midi connects\n"
-      "a MIDI source (default: the first physical one). The editor opens in its own window;\n"
-      "closing it, Ctrl+C or SIGTERM quits. The amp's state is saved at quit and restored at\n"
-      "start (--state FILE picks the file).\n"
+      "a MIDI source (default: the first physical one). The editor opens in its own window,\n"
+      "sized for the screen's density unless --scale says (2: 1260 x 880); closing it,\n"
+      "Ctrl+C or SIGTERM quits. The amp's state is saved at quit and restored at start\n"
+      "(--state FILE picks the file).\n"
       "\n"
       "render re-amps a recorded track (any format libsndfile reads, mono or stereo) into\n"
       "OUT: 32-bit float WAV, or the format OUT's extension names (.flac .aiff .ogg ...).\n"

@@ -23,6 +23,7 @@ struct Options {
   int blockSize = 512;
   // playing
   bool headless = false;
+  std::string scale;  // --scale: "1", "1.5" or "2"; "" follows the screen
   bool connect = true;
   std::vector<std::string> inPorts, outPorts, midiPorts;
 };

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 #include "app/AmpSetup.h"
@@ -92,6 +93,8 @@ int RunPlay(const Options& options) {
   if (savable) RestoreState(amp, statePath, jack->SampleRate(), kMaxBlockSize, vst2::kProcessLevelRealtime, savable);
   ApplyStartSettings(*amp, start);
 
+  // The editor takes its scale from VOLTREX_SCALE before the host's or the screen's.
+  if (!options.scale.empty()) setenv("VOLTREX_SCALE", options.scale.c_str(), 1);
   std::unique_ptr<MainWindow> window;
   if (!options.headless && !(window = MainWindow::Open(*amp, error))) {
     std::fprintf(stderr, "voltrex: %s\n", error.c_str());

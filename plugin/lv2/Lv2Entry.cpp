@@ -111,7 +111,8 @@ LV2UI_Handle InstantiateUi(const LV2UI_Descriptor*, const char* pluginUri, const
   try {
     return Lv2Ui::Create(*plugin, parent, write, controller,
                          static_cast<const LV2UI_Resize*>(FindFeature(features, LV2_UI__resize)),
-                         static_cast<const LV2UI_Touch*>(FindFeature(features, LV2_UI__touch)), widget);
+                         static_cast<const LV2UI_Touch*>(FindFeature(features, LV2_UI__touch)),
+                         Lv2Ui::HostScaleFactor(features), widget);
   } catch (...) {
     return nullptr;
   }

@@ -4,6 +4,9 @@
 #include <cstring>
 
 #include "amp/PlayerParams.h"
+#include "lv2/atom/atom.h"
+#include "lv2/options/options.h"
+#include "lv2/urid/urid.h"
 #include "amp/VoltrexPlug.h"
 #include "editor/IGraphics.h"
 #include "plugin/lv2/Lv2Plugin.h"
@@ -13,21 +16,38 @@ namespace lv2 {
 
 Lv2Ui* Lv2Ui::Create(Lv2Plugin& plugin, void* parent, LV2UI_Write_Function write,
                      LV2UI_Controller controller, const LV2UI_Resize* resize,
-                     const LV2UI_Touch* touch, LV2UI_Widget* widget) {
+                     const LV2UI_Touch* touch, float hostScale, LV2UI_Widget* widget) {
   VoltrexPlug& amp = plugin.Amp();
   IGraphics* graphics = amp.GetGUI();
   if (!graphics || !parent || !write) return nullptr;
   {
     PlugLockGuard guard(amp.Lock());
+    graphics->SetScaleFactor(hostScale);
     if (!graphics->OpenWindow(parent)) return nullptr;
     amp.OnGUIOpen();
   }
   if (widget) *widget = graphics->NativeWindow();
-  if (resize && resize->ui_resize) resize->ui_resize(resize->handle, graphics->Width(), graphics->Height());
+  if (resize && resize->ui_resize) resize->ui_resize(resize->handle, graphics->WindowWidth(), graphics->WindowHeight());
   auto* ui = new Lv2Ui(plugin, write, controller, touch);
   // Ports the host still shows with values the amp has since changed are written first.
   plugin.FlagStalePorts();
   return ui;
+}
+
+float Lv2Ui::HostScaleFactor(const LV2_Feature* const* features) {
+  const auto* map = static_cast<const LV2_URID_Map*>(FindFeature(features, LV2_URID__map));
+  const auto* options = static_cast<const LV2_Options_Option*>(FindFeature(features, LV2_OPTIONS__options));
+  if (!map || !options) return 0.0f;
+  const LV2_URID scaleKey = map->map(map->handle, LV2_UI__scaleFactor);
+  const LV2_URID floatType = map->map(map->handle, LV2_ATOM__Float);
+  for (; options->key; ++options) {
+    if (options->key == scaleKey && options->type == floatType && options->size == sizeof(float) && options->value) {
+      float scale = 0.0f;
+      std::memcpy(&scale, options->value, sizeof scale);
+      return std::isfinite(scale) ? scale : 0.0f;
+    }
+  }
+  return 0.0f;
 }
 
 Lv2Ui::Lv2Ui(Lv2Plugin& plugin, LV2UI_Write_Function write, LV2UI_Controller controller,

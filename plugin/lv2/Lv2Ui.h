@@ -14,10 +14,13 @@ class Lv2Plugin;
 
 class Lv2Ui {
  public:
-  // Interface thread. Null when the window cannot be made.
+  // Interface thread. Null when the window cannot be made. hostScale is the host's
+  // ui:scaleFactor, 0 when it gives none (the editor then follows the screen).
   static Lv2Ui* Create(Lv2Plugin& plugin, void* parent, LV2UI_Write_Function write,
                        LV2UI_Controller controller, const LV2UI_Resize* resize,
-                       const LV2UI_Touch* touch, LV2UI_Widget* widget);
+                       const LV2UI_Touch* touch, float hostScale, LV2UI_Widget* widget);
+  // The ui:scaleFactor among a UI's features (options read through its urid:map), or 0.
+  static float HostScaleFactor(const LV2_Feature* const* features);
   ~Lv2Ui();
   Lv2Ui(const Lv2Ui&) = delete;
   Lv2Ui& operator=(const Lv2Ui&) = delete;

@@ -132,8 +132,9 @@ TEST(CommandLineTest, OptionsBelongToTheirCommands) {
   Options options;
   std::string error;
   ASSERT_TRUE(ParseCommandLine({"--headless", "--in", "a:1", "--in=b:2", "--out", "c", "--midi", "m", "--set",
-                                "volume=0.5", "--program", "3"},
+                                "volume=0.5", "--program", "3", "--scale", "1.5"},
                                options, error));
+  EXPECT_EQ(options.scale, "1.5");
   EXPECT_EQ(options.command, Command::kPlay);
   EXPECT_TRUE(options.headless);
   EXPECT_EQ(options.inPorts, (std::vector<std::string>{"a:1", "b:2"}));
@@ -148,7 +149,9 @@ TEST(CommandLineTest, OptionsBelongToTheirCommands) {
                                               {"--in", "a", "--in", "b", "--in", "c"},
                                               {"stray"},
                                               {"export-preset"},
-                                              {"--program", "-1"}}) {
+                                              {"--program", "-1"},
+                                              {"--scale", "3"},
+                                              {"render", "a", "b", "--scale", "2"}}) {
     EXPECT_FALSE(ParseCommandLine(wrong, options, error)) << wrong[0];
     EXPECT_FALSE(error.empty());
   }

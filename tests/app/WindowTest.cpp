@@ -112,4 +112,24 @@ TEST(StandaloneWindowTest, OpensTitledAtTheEditorSizeAndClosingItQuits) {
   XCloseDisplay(display);
 }
 
+TEST(StandaloneWindowTest, ScaleTwoOpensAtTwiceTheEditorSize) {
+  Display* display = XOpenDisplay(nullptr);
+  ASSERT_TRUE(display) << "no X display: run under xvfb-run";
+  JackServer server(kPeriod);
+  ASSERT_TRUE(server.Ready(kSeconds));
+  Subprocess voltrex({VoltrexPath(), "--no-connect", "--scale", "2", "--state", ScratchPath("scaled.state")},
+                     {{"JACK_DEFAULT_SERVER", server.Name()}}, ScratchPath("scaled"));
+  Window window = 0;
+  ASSERT_TRUE(WaitFor([&] { return (window = FindTopLevel(display, "Voltrex")) != 0 || !voltrex.Running(); }, kSeconds) &&
+              window)
+      << voltrex.Err();
+  XWindowAttributes attributes{};
+  ASSERT_TRUE(XGetWindowAttributes(display, window, &attributes));
+  EXPECT_EQ(attributes.width, 2 * kWidth);
+  EXPECT_EQ(attributes.height, 2 * kHeight);
+  AskToClose(display, window);
+  EXPECT_EQ(voltrex.Wait(kSeconds), 0) << voltrex.Err();
+  XCloseDisplay(display);
+}
+
 }  // namespace

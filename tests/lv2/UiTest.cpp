@@ -7,6 +7,7 @@
 #include <dlfcn.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -17,7 +18,9 @@
 #include "editor/IControl.h"
 #include "editor/IGraphics.h"
 #include "editor/PngCodec.h"
+#include "lv2/atom/atom.h"
 #include "lv2/instance-access/instance-access.h"
+#include "lv2/options/options.h"
 #include "lv2/ui/ui.h"
 #include "tests/lv2/Lv2TestHost.h"
 
@@ -85,14 +88,21 @@ class UiTest : public ::testing::Test {
     return result;
   }
 
-  bool Open() {
+  // hostScale: the host's ui:scaleFactor option, none when 0.
+  bool Open(float hostScale = 0.0f) {
+    const LV2_Options_Option scaleOptions[] = {
+        {LV2_OPTIONS_INSTANCE, 0, instance_.Map().Map(LV2_UI__scaleFactor), sizeof(float),
+         instance_.Map().Map(LV2_ATOM__Float), &hostScale},
+        {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+    const LV2_Feature options{LV2_OPTIONS__options, const_cast<LV2_Options_Option*>(scaleOptions)};
     const LV2_Feature access{LV2_INSTANCE_ACCESS_URI, lilv_instance_get_handle(instance_.Raw())};
     const LV2_Feature parent{LV2_UI__parent, reinterpret_cast<void*>(host_)};
     const LV2_Feature idle{LV2_UI__idleInterface, nullptr};
     const LV2_Feature resize{LV2_UI__resize, &resize_};
     const LV2_Feature touch{LV2_UI__touch, &touch_};
     const LV2_Feature map{LV2_URID__map, instance_.Map().MapFeature()};
-    const LV2_Feature* features[] = {&access, &parent, &idle, &resize, &touch, &map, nullptr};
+    const LV2_Feature* features[] = {&access, &parent, &idle, &resize, &touch, &map,
+                                     hostScale > 0.0f ? &options : nullptr, nullptr};
     widget_ = nullptr;
     ui_ = descriptor_->instantiate(descriptor_, "urn:voltrex:amp", "", Write, this, &widget_, features);
     if (!ui_) return false;
@@ -215,6 +225,23 @@ TEST_F(UiTest, OpensInTheParentWindowAtTheEditorsSize) {
   std::filesystem::create_directories(VOLTREX_SCREENS_DIR);
   std::ofstream(std::string(VOLTREX_SCREENS_DIR) + "/editor-lv2.png", std::ios::binary)
       .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+}
+
+// The host's ui:scaleFactor sizes the editor, and the size it is told is the scaled one;
+// without the option the editor is back at the screen's own density.
+TEST_F(UiTest, TheHostsScaleFactorSizesTheEditor) {
+  if (std::getenv("VOLTREX_SCALE")) GTEST_SKIP() << "VOLTREX_SCALE chooses the scale";
+  ASSERT_TRUE(Open(2.0f));
+  EXPECT_EQ(width_, 1260);
+  EXPECT_EQ(height_, 880);
+  XWindowAttributes attributes{};
+  ASSERT_TRUE(XGetWindowAttributes(display_, Editor(), &attributes));
+  EXPECT_EQ(attributes.width, 1260);
+  EXPECT_EQ(attributes.height, 880);
+  Close();
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(width_, 630);
+  EXPECT_EQ(height_, 440);
 }
 
 TEST_F(UiTest, AClickWritesItsPortWithinAGesture) {

@@ -157,7 +157,8 @@ std::string PluginTurtle(const IEffectBase& amp, const Identity& identity) {
       << "  a ui:X11UI ;\n"
       << "  lv2:requiredFeature <http://lv2plug.in/ns/ext/instance-access> , ui:idleInterface , "
          "ui:parent ;\n"
-      << "  lv2:optionalFeature ui:resize , ui:touch ;\n"
+      << "  lv2:optionalFeature ui:resize , ui:touch , urid:map , opts:options ;\n"
+      << "  opts:supportedOption ui:scaleFactor ;\n"
       << "  lv2:extensionData ui:idleInterface .\n";
   // The keys of the saved state, described so the presets' state validates.
   const struct {

@@ -19,7 +19,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "plugin/ParamIds.h"
+#include "amp/ParamIds.h"
 #include "tools/vsthost/HostWindow.h"
 #include "tools/vsthost/PluginHost.h"
 
