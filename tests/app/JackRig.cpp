@@ -119,9 +119,9 @@ int JackRig::PlayerProcess(jack_nframes_t frames, void* self) {
 
 int JackRig::RecorderProcess(jack_nframes_t frames, void* self) {
   auto& rig = *static_cast<JackRig*>(self);
-  if (!rig.recordingStarted_.load()) {
+  if (rig.restartRecording_.exchange(false)) {
     rig.recordStart_.store(jack_last_frame_time(rig.recorder_));
-    rig.recordingStarted_.store(true);
+    rig.recorded_.store(0);
   }
   const size_t at = rig.recorded_.load();
   const size_t n = std::min(size_t(frames), rig.recording_[0].size() - at);
@@ -140,6 +140,7 @@ int JackRig::OnXrun(void* self) {
 
 bool JackRig::PlayRiff(double seconds) {
   played_.store(0);
+  restartRecording_.store(true);  // before playing_: the recorder runs after the player
   playing_.store(true);
   return WaitFor([this] { return !playing_.load(); }, seconds);
 }

@@ -67,7 +67,9 @@ class JackRig {
   std::atomic<size_t> played_{0};
   std::atomic<jack_nframes_t> riffStart_{0};
   std::atomic<int> pendingProgram_{-1};
-  std::atomic<bool> recordingStarted_{false};
+  // Set by PlayRiff: the recorder starts afresh in the cycle the riff starts (or the one
+  // before), so a long wait before playing never fills the recording.
+  std::atomic<bool> restartRecording_{true};
   std::atomic<jack_nframes_t> recordStart_{0};
   std::atomic<size_t> recorded_{0};
   std::atomic<unsigned> xruns_{0};

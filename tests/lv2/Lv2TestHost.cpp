@@ -48,7 +48,7 @@ World& World::Get() {
   static World loaded = [] {
     World w;
     w.world = lilv_world_new();
-    // The bundle, and the core specification that names the plug-in classes.
+    // The bundle, and LV2's core bundle that names the plug-in classes.
     for (const char* path : {"/usr/lib/lv2/core.lv2/", VOLTREX_LV2_BUNDLE}) {
       LilvNode* bundle = lilv_new_file_uri(w.world, nullptr, path);
       lilv_world_load_bundle(w.world, bundle);
