@@ -31,4 +31,13 @@ class EditorWindow {
 std::unique_ptr<EditorWindow> OpenEditorWindow(IGraphics& graphics, void* parent,
                                                const IRect& placement);
 
+// The GDI and USER objects the editor's windows hold at this moment, counted where they
+// are created and destroyed (Windows; both zero on X11, whose resources live in the server
+// and are counted there). Any thread.
+struct GuiObjectCounts {
+  long gdi = 0;
+  long user = 0;
+};
+GuiObjectCounts LiveGuiObjects();
+
 }  // namespace platform

@@ -320,4 +320,6 @@ std::unique_ptr<EditorWindow> OpenEditorWindow(IGraphics& graphics, void* parent
   return window;
 }
 
+GuiObjectCounts LiveGuiObjects() { return {}; }
+
 }  // namespace platform

@@ -2,14 +2,20 @@
 
 #include <cstring>
 
+#include "platform/win32/GuiObjects.h"
+
 namespace platform {
 
 DibSurface::~DibSurface() {
   if (dc_) {
     SelectObject(dc_, previousBitmap_);
     DeleteDC(dc_);
+    NoteDestroyed(GuiObject::Gdi);
   }
-  if (bitmap_) DeleteObject(bitmap_);
+  if (bitmap_) {
+    DeleteObject(bitmap_);
+    NoteDestroyed(GuiObject::Gdi);
+  }
 }
 
 bool DibSurface::Create(int width, int height) {
@@ -22,8 +28,10 @@ bool DibSurface::Create(int width, int height) {
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  NoteCreated(GuiObject::Gdi, bitmap_);
   if (!bitmap_) return false;
   dc_ = CreateCompatibleDC(nullptr);
+  NoteCreated(GuiObject::Gdi, dc_);
   if (!dc_) return false;
   previousBitmap_ = SelectObject(dc_, bitmap_);
   bits_ = static_cast<std::uint32_t*>(bits);
