@@ -69,7 +69,7 @@ intptr_t PluginHost::Callback(vst2::AEffect* effect, int32_t opcode, int32_t ind
 
 intptr_t PluginHost::Answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
   std::lock_guard<std::mutex> guard(callsLock_);
-  calls_.push_back({opcode, index, value, opt});
+  if (recordCalls_) calls_.push_back({opcode, index, value, opt});
   switch (opcode) {
     case vst2::audioMasterVersion:
       return kHostVstVersion;

@@ -63,6 +63,9 @@ class PluginHost {
   void SetTimeInfo(const vst2::VstTimeInfo* info) { timeInfo_ = info; }
 
   std::vector<HostCall> Calls();
+  // Recording is on by default; a host that counts what its audio thread allocates turns
+  // it off, since the record grows there when the plug-in calls the host.
+  void RecordCalls(bool on) { recordCalls_ = on; }
   void ClearCalls();
   // Events the plug-in sent to the host (opcode 8), copied.
   std::vector<vst2::VstEvent> ReceivedEvents();
@@ -81,6 +84,7 @@ class PluginHost {
   const vst2::VstTimeInfo* timeInfo_ = nullptr;
   std::mutex callsLock_;
   std::vector<HostCall> calls_;
+  bool recordCalls_ = true;
   std::vector<vst2::VstEvent> receivedEvents_;
 };
 
