@@ -12,6 +12,8 @@ constexpr int kMixReserveBlocks = 3;
 
 }  // namespace
 
+PartitionedConvolver::PartitionedConvolver() { ReserveQueues(); }
+
 int PartitionedConvolver::LoadImpulse(const ImpulseBuffer& impulse) {
   stages_.clear();
   BuildStages(impulse);

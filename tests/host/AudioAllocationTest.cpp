@@ -95,7 +95,7 @@ namespace {
 
 constexpr double kSampleRate = 48000.0;
 constexpr int kBlockFrames = 64;
-constexpr int kWarmUpBlocks = 16;      // first blocks after a change, not counted
+constexpr int kBlocksAfterSelection = 16;
 constexpr int kCountedBlocks = 750;    // one second at 64 frames
 constexpr int kCabinetWithResponse = 20;
 
@@ -123,14 +123,14 @@ class AudioAllocationTest : public PluginTest {
   }
 
   // Runs work on a thread of its own, as a host's audio thread; returns the allocations
-  // it made while counting. A block processed first, uncounted, gives the thread its
-  // share of the binary's thread-local storage, which the loader allocates at the first
-  // use in each thread.
+  // it made while counting. An empty block processed first, uncounted, gives the thread
+  // its share of the binary's thread-local storage, which the loader allocates at the
+  // first use in each thread.
   long OnProcessingThread(const std::function<void()>& work) {
     gCounted = 0;
     gFirstStackDepth = 0;
     std::thread([&] {
-      ProcessBlocks(1);
+      host->ProcessReplacing(in, out, 0);
       tCounting = true;
       work();
       tCounting = false;
@@ -146,13 +146,6 @@ class AudioAllocationTest : public PluginTest {
     }
   }
 
-  void WarmUpThenCount(int blocks) {
-    tCounting = false;
-    ProcessBlocks(kWarmUpBlocks);
-    tCounting = true;
-    ProcessBlocks(blocks);
-  }
-
   static float Normalized(int value, int count) { return float(value) / float(count - 1); }
 
   std::vector<float> inputs[2], outputs[2];
@@ -161,15 +154,20 @@ class AudioAllocationTest : public PluginTest {
   int phase_ = 0;
 };
 
-// Every model, cabinet off and on, tuner on: the blocks after the set-up allocate nothing.
+// Every model, cabinet off and on, the impulse stage off and on (no response loaded), tuner
+// on: the blocks after the set-up allocate nothing, from the first one on.
 TEST_F(AudioAllocationTest, NoneInSteadyStateForEveryModelCabinetAndTuner) {
   host->SetParameter(kTunerButton, 1.0f);
-  for (int cabinet : {0, kCabinetWithResponse}) {
-    host->SetParameter(kCabPreset, Normalized(cabinet, kNumCabinets));
-    for (int model = 0; model < kNumModels; ++model) {
-      host->SetParameter(kDstPreset, Normalized(model, kNumModels));
-      const long counted = OnProcessingThread([&] { WarmUpThenCount(kCountedBlocks); });
-      EXPECT_EQ(counted, 0) << "model " << model << ", cabinet " << cabinet << "\n" << FirstStack();
+  for (float impulseStage : {0.0f, 1.0f}) {
+    host->SetParameter(kIrLed, impulseStage);
+    for (int cabinet : {0, kCabinetWithResponse}) {
+      host->SetParameter(kCabPreset, Normalized(cabinet, kNumCabinets));
+      for (int model = 0; model < kNumModels; ++model) {
+        host->SetParameter(kDstPreset, Normalized(model, kNumModels));
+        const long counted = OnProcessingThread([&] { ProcessBlocks(kCountedBlocks); });
+        EXPECT_EQ(counted, 0) << "model " << model << ", cabinet " << cabinet << ", impulse stage "
+                              << impulseStage << "\n" << FirstStack();
+      }
     }
   }
 }
@@ -183,7 +181,7 @@ TEST_F(AudioAllocationTest, NoneWhenTheAudioThreadSelectsModels) {
       const int model = pass == 0 ? step : kNumModels - 1 - step;
       const long counted = OnProcessingThread([&] {
         host->SetParameter(kDstPreset, Normalized(model, kNumModels));
-        ProcessBlocks(kWarmUpBlocks);
+        ProcessBlocks(kBlocksAfterSelection);
       });
       EXPECT_EQ(counted, 0) << "model " << model << "\n" << FirstStack();
     }
