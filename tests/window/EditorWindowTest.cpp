@@ -220,8 +220,12 @@ TEST_F(EditorWindow, OpensOnlyIntoAWindowAgainInItsPlaceAndClosesAlsoAfterTheHos
 TEST_F(EditorWindow, TwoHundredOpenAndCloseCyclesLeaveTheWindowSystemResourcesWhereTheyWere) {
   constexpr int kCycles = 200;
   ASSERT_TRUE(Open());
+  const std::map<std::string, long> open = ResourceCounts();
   ASSERT_EQ(host_->Dispatch(vst2::effEditClose), 1);
   const std::map<std::string, long> before = ResourceCounts();
+  for (const auto& [name, count] : before) {
+    EXPECT_GT(open.at(name), count) << name << ": the count does not see the open editor";
+  }
   for (int cycle = 0; cycle < kCycles; ++cycle) {
     ASSERT_EQ(host_->Dispatch(vst2::effEditOpen, 0, 0, HostWindowHandle()), 1) << cycle;
     host_->Dispatch(vst2::effEditIdle);
