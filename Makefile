@@ -59,7 +59,7 @@ fuzz-short: build-asan
 fuzz: FUZZ_SECONDS = 600
 fuzz: fuzz-short
 
-test: test-linux test-win test-asan fuzz-short
+test: test-linux test-win test-asan test-tsan fuzz-short
 
 bench: build
 	@scripts/run-benchmarks $(BUILD)
