@@ -4,9 +4,10 @@ JOBS        ?= $(shell nproc)
 BUILD       := build
 BUILD_WIN   := build-win
 BUILD_ASAN  := build-asan
+BUILD_TSAN  := build-tsan
 FUZZ_SECONDS ?= 20
 
-.PHONY: all deps build build-win build-asan test test-linux test-win test-asan fuzz-short fuzz \
+.PHONY: all deps build build-win build-asan build-tsan test test-linux test-win test-asan test-tsan fuzz-short fuzz \
         bench demo clean
 
 all: build
@@ -40,6 +41,17 @@ build-asan: deps
 test-asan: build-asan
 	@cd $(BUILD_ASAN) && ctest --output-on-failure -j $(JOBS)
 
+# ThreadSanitizer needs a build of its own. Every CTest test of the Linux build runs under
+# it, the stress host's included; the race reports fail the run (halt_on_error).
+build-tsan: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(BUILD_TSAN) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DVOLTREX_TSAN=ON -DVOLTREX_BENCH=OFF >/dev/null
+	@cmake --build $(BUILD_TSAN) -j $(JOBS)
+
+test-tsan: build-tsan
+	@cd $(BUILD_TSAN) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 $(TSAN_OPTIONS)" \
+	  ctest --output-on-failure -j $(JOBS)
+
 # A short run of every fuzz target; `make fuzz` runs them for ten minutes each.
 fuzz-short: build-asan
 	@scripts/run-fuzzers $(BUILD_ASAN) $(FUZZ_SECONDS)
@@ -47,7 +59,7 @@ fuzz-short: build-asan
 fuzz: FUZZ_SECONDS = 600
 fuzz: fuzz-short
 
-test: test-linux test-win test-asan fuzz-short
+test: test-linux test-win test-asan test-tsan fuzz-short
 
 bench: build
 	@scripts/run-benchmarks $(BUILD)
@@ -56,4 +68,4 @@ demo: build
 	@scripts/demo $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(BUILD_WIN) $(BUILD_ASAN)
+	rm -rf $(BUILD) $(BUILD_WIN) $(BUILD_ASAN) $(BUILD_TSAN)

@@ -101,7 +101,7 @@ std::unique_ptr<vsthost::PluginHost> StartAmp(double sampleRate, int maxBlock, v
   if (!amp) return nullptr;
   amp->SetProcessLevel(level);
   // Nothing reads the record of host calls, which would lock and allocate on the audio thread.
-  amp->StopRecordingCalls();
+  amp->RecordCalls(false);
   amp->Start(sampleRate, maxBlock);
   return amp;
 }

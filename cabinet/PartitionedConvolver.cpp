@@ -48,6 +48,8 @@ StageShape ShapeAt(int offset, int remaining) {
 
 }  // namespace
 
+PartitionedConvolver::PartitionedConvolver() { ReserveQueues(); }
+
 int PartitionedConvolver::LoadImpulse(const ImpulseBuffer& impulse) {
   stages_.clear();
   BuildStages(impulse);

@@ -6,8 +6,9 @@
 // step per call ahead of time, so that no single short host block carries a whole FFT job.
 //
 // Per block: PushSamples(in, n); m = min(n, ProduceOutput(n)); read m samples at
-// OutputPointer(); ConsumeOutput(m). LoadImpulse and SetMaxBlockSize allocate; after them
-// the processing calls allocate nothing while blocks stay within the maximum block size.
+// OutputPointer(); ConsumeOutput(m). Construction, LoadImpulse and SetMaxBlockSize
+// allocate; after them the processing calls allocate nothing while blocks stay within the
+// maximum block size, with or without a response loaded.
 // No lock of its own: callers serialise loads and processing.
 #pragma once
 
@@ -20,6 +21,10 @@
 class PartitionedConvolver {
  public:
   static constexpr int kDefaultMaxBlock = 4096;
+
+  // Sized for the default block, so that a convolver without a response passes silence on
+  // without allocating.
+  PartitionedConvolver();
 
   // Replaces all stages with new ones built from channel 0; the next push starts from
   // silence, cutting the previous response's tail. Returns 0.

@@ -1,6 +1,9 @@
 // A fixed-capacity text that one thread may write while another reads it, without locks
-// and without allocation: a sequence counter guards bytes held in relaxed atomics, so a
-// reader either gets a whole text or tries again, and never sees a torn or freed string.
+// and without allocation: a sequence counter guards bytes held in atomics, so a reader
+// either gets a whole text or tries again, and never sees a torn or freed string. The
+// ordering rests on acquire/release pairs alone (no standalone fences), so that thread
+// sanitizers, which do not model fences, see it: a reader that loads any byte of a write
+// in progress synchronises with that write's opening of the counter and so sees it odd.
 // Used for control texts the audio thread writes (the tuner) and the interface thread draws.
 #pragma once
 
@@ -25,8 +28,8 @@ class AtomicText {
     const bool changed = !EqualsWhileWriting(text);
     if (changed) {
       for (std::size_t i = 0; i < text.size(); ++i)
-        bytes_[i].store(text[i], std::memory_order_relaxed);
-      length_.store(static_cast<std::uint32_t>(text.size()), std::memory_order_relaxed);
+        bytes_[i].store(text[i], std::memory_order_release);
+      length_.store(static_cast<std::uint32_t>(text.size()), std::memory_order_release);
     }
     sequence_.store(seq + 2, std::memory_order_release);
     return changed;
@@ -40,10 +43,9 @@ class AtomicText {
       const std::uint32_t before = sequence_.load(std::memory_order_acquire);
       if (before & 1u) continue;
       const std::size_t length =
-          std::min<std::size_t>(length_.load(std::memory_order_relaxed), Capacity);
+          std::min<std::size_t>(length_.load(std::memory_order_acquire), Capacity);
       std::array<char, Capacity + 1> copy;
-      for (std::size_t i = 0; i < length; ++i) copy[i] = bytes_[i].load(std::memory_order_relaxed);
-      std::atomic_thread_fence(std::memory_order_acquire);
+      for (std::size_t i = 0; i < length; ++i) copy[i] = bytes_[i].load(std::memory_order_acquire);
       if (sequence_.load(std::memory_order_relaxed) != before) continue;
       for (std::size_t i = 0; i < length; ++i) out[i] = copy[i];
       out[length] = '\0';
@@ -71,7 +73,6 @@ class AtomicText {
         break;
       seq = sequence_.load(std::memory_order_relaxed);
     }
-    std::atomic_thread_fence(std::memory_order_release);
     return seq;
   }
 

@@ -34,6 +34,7 @@ void InitEngine(Engine& e, double sampleRate) {
     e.bank.InitDelay(line, kStartDelaySeconds[line], sampleRate);
   }
   InitTuner(e);
+  CreateOctaveVoice(e);
   e.impulseLevel = 1.0;
 }
 
@@ -45,7 +46,7 @@ bool ResetEngine(Engine& e, double sampleRate) {
   e.bank.Redesign(sampleRate);
   DesignGateDetector(e);
   DesignGateEnvelope(e);
-  if (!e.bank.fractionalBuffer[kOctaveLineA].empty()) ResetOctaveVoice(e);
+  CreateOctaveVoice(e);
   DesignTunerTiming(e);
   return true;
 }

@@ -2,6 +2,8 @@
 
 #include "engine/Engine.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr double kPhaseCyclesPerSecond = 4.0;
@@ -38,14 +40,23 @@ double OctaveVoice(Engine& engine, double v) {
   return (1.0 - c) * tapB + c * tapA;
 }
 
-void ResetOctaveVoice(Engine& engine) {
+void CreateOctaveVoice(Engine& engine) {
   OctaveVoiceState& o = engine.octave;
-  o.phaseA = 0.0;
-  o.crossfade = 0.0;
-  o.phaseB = 0.5;
   o.depthSeconds = kDepthSeconds;
   o.phaseStep = kPhaseCyclesPerSecond / engine.sampleRate;
   o.crossfadeStep = 2.0 * o.phaseStep;
   engine.bank.InitFractionalDelay(kOctaveLineA, engine.sampleRate);
   engine.bank.InitFractionalDelay(kOctaveLineB, engine.sampleRate);
+  ResetOctaveVoice(engine);
+}
+
+void ResetOctaveVoice(Engine& engine) {
+  OctaveVoiceState& o = engine.octave;
+  o.phaseA = 0.0;
+  o.crossfade = 0.0;
+  o.phaseB = 0.5;
+  for (int line : {kOctaveLineA, kOctaveLineB}) {
+    std::fill(engine.bank.fractionalBuffer[line].begin(), engine.bank.fractionalBuffer[line].end(), 0.0);
+    engine.bank.fractionalPos[line] = 0;
+  }
 }

@@ -18,6 +18,9 @@ constexpr int kOctaveLineA = 0;  // fractional delay lines of the two taps
 constexpr int kOctaveLineB = 1;
 
 double OctaveVoice(Engine& engine, double v);
-// Restarts the phases and re-creates both tap lines at the engine's sample rate
-// (allocates: never called from the audio path).
+// Creates both tap lines, silent, at the engine's sample rate and sets the phase steps
+// (allocates: set-up only, from InitEngine and ResetEngine).
+void CreateOctaveVoice(Engine& engine);
+// Restarts the phases and silences both tap lines; no allocation (the model selection
+// calls it, on whichever thread selects the model).
 void ResetOctaveVoice(Engine& engine);

@@ -37,4 +37,13 @@ std::unique_ptr<EditorWindow> OpenEditorWindow(IGraphics& graphics, void* parent
 // 1). X11: the Xft.dpi resource of the screen over 96, else GDK_SCALE.
 float SystemScaleFactor(void* parent);
 
+// The GDI and USER objects the editor's windows hold at this moment, counted where they
+// are created and destroyed (Windows; both zero on X11, whose resources live in the server
+// and are counted there). Any thread.
+struct GuiObjectCounts {
+  long gdi = 0;
+  long user = 0;
+};
+GuiObjectCounts LiveGuiObjects();
+
 }  // namespace platform

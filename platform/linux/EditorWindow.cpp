@@ -357,4 +357,6 @@ float SystemScaleFactor(void*) {
   return factor > 0.0f ? factor : 1.0f;
 }
 
+GuiObjectCounts LiveGuiObjects() { return {}; }
+
 }  // namespace platform

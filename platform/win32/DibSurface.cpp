@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/win32/GuiObjects.h"
+
 namespace platform {
 
 DibSurface::~DibSurface() { Release(); }
@@ -10,8 +12,12 @@ void DibSurface::Release() {
   if (dc_) {
     SelectObject(dc_, previousBitmap_);
     DeleteDC(dc_);
+    NoteDestroyed(GuiObject::Gdi);
   }
-  if (bitmap_) DeleteObject(bitmap_);
+  if (bitmap_) {
+    DeleteObject(bitmap_);
+    NoteDestroyed(GuiObject::Gdi);
+  }
   dc_ = nullptr;
   bitmap_ = nullptr;
   bits_ = nullptr;
@@ -29,8 +35,10 @@ bool DibSurface::Create(int width, int height) {
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  NoteCreated(GuiObject::Gdi, bitmap_);
   if (!bitmap_) return false;
   dc_ = CreateCompatibleDC(nullptr);
+  NoteCreated(GuiObject::Gdi, dc_);
   if (!dc_) return false;
   previousBitmap_ = SelectObject(dc_, bitmap_);
   bits_ = static_cast<std::uint32_t*>(bits);

@@ -4,6 +4,7 @@
 
 #include "editor/IGraphics.h"
 #include "editor/KeyCodes.h"
+#include "platform/win32/GuiObjects.h"
 #include "platform/win32/ThisModule.h"
 #include "platform/win32/WindowClass.h"
 
@@ -207,6 +208,7 @@ bool Win32EditorWindow::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 void Win32EditorWindow::OnCreated() {
+  NoteCreated(GuiObject::User, hwnd_);
   textEntry_.SetParent(hwnd_);
   graphics_.SetTextEntryWidget(&textEntry_);
   graphics_.WindowOpened(hwnd_, scale_);
@@ -217,6 +219,7 @@ void Win32EditorWindow::OnCreated() {
 
 // Also reached when the host destroys its own window before asking the editor to close.
 void Win32EditorWindow::OnDestroyed() {
+  NoteDestroyed(GuiObject::User);
   KillTimer(hwnd_, kTimerId);
   if (GetCapture() == hwnd_) ReleaseCapture();
   if (!attached_) return;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor/IGraphics.h"
+#include "platform/win32/GuiObjects.h"
 #include "platform/win32/ThisModule.h"
 #include "platform/win32/WideText.h"
 
@@ -55,8 +56,10 @@ bool Win32TextEntry::Create(const wchar_t* className, DWORD style, const IRect& 
                            WS_CHILD | WS_VISIBLE | WS_BORDER | style, rect.L, rect.T, rect.W(),
                            height, parent_, reinterpret_cast<HMENU>(kEntryControlId),
                            ThisModule(), nullptr);
+  NoteCreated(GuiObject::User, entry_);
   if (!entry_) return false;
   font_ = CreateEntryFont(graphics_.ToWindow(kFontHeightPx));
+  NoteCreated(GuiObject::Gdi, font_);
   if (font_) SendMessageW(entry_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   SetWindowLongPtrW(entry_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   standardProc_ = reinterpret_cast<WNDPROC>(
@@ -89,11 +92,13 @@ void Win32TextEntry::Close() {
     SetWindowLongPtrW(entry_, GWLP_USERDATA, 0);
     if (GetFocus() == entry_) SetFocus(parent_);
     DestroyWindow(entry_);
+    NoteDestroyed(GuiObject::User);
     entry_ = nullptr;
     standardProc_ = nullptr;
   }
   if (font_) {
     DeleteObject(font_);
+    NoteDestroyed(GuiObject::Gdi);
     font_ = nullptr;
   }
 }

@@ -8,6 +8,7 @@
 
 #include "editor/IGraphics.h"
 #include "platform/Dialogs.h"
+#include "platform/EditorWindow.h"
 
 namespace {
 
@@ -20,6 +21,10 @@ constexpr size_t kProgramNameBytes = 24;
 constexpr size_t kEffectNameBytes = 32;
 constexpr size_t kVendorTextBytes = 64;
 constexpr size_t kHostProductBytes = 256;
+
+// effVendorSpecific query for leak checks: two int32 at ptr receive the GDI and USER objects
+// the editor holds now (Windows; zeros elsewhere).
+constexpr int32_t kGuiObjectsQuery = 0x56786F62;  // 'Vxob'
 
 constexpr int32_t kTimeFilterTempo = 0x400;
 constexpr int32_t kTimeFilterTimeSig = 0x2000;
@@ -66,6 +71,13 @@ int32_t ArrangementType(int channels) {
 
 IEffectVST* PlugOf(vst2::AEffect* effect) {
   return effect ? static_cast<IEffectVST*>(effect->object) : nullptr;
+}
+
+intptr_t WriteGuiObjectCounts(void* ptr) {
+  const platform::GuiObjectCounts live = platform::LiveGuiObjects();
+  const int32_t counts[2] = {int32_t(live.gdi), int32_t(live.user)};
+  std::memcpy(ptr, counts, sizeof counts);
+  return 1;
 }
 
 }  // namespace
@@ -390,6 +402,7 @@ intptr_t IEffectVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
       CopyText(text, identity_.productName, kVendorTextBytes);
       return 1;
     case vst2::effVendorSpecific:
+      if (index == kGuiObjectsQuery && ptr) return WriteGuiObjectCounts(ptr);
       if (index != 7 || !ptr) return 0;
       if (const IParam* param = plug_->GetParam(int(std::clamp<intptr_t>(value, -1, plug_->NParams())))) {
         param->GetDisplayForHost(opt, true, text);

@@ -44,4 +44,20 @@ TEST(ConvolverAllocation, NoneFromTheFirstBlockOn) {
   }
 }
 
+// Before any response is loaded (the impulse stage switched on with no file), the
+// convolver passes silence on, still without allocating.
+TEST(ConvolverAllocation, NoneWithoutAResponse) {
+  const std::vector<double> input(4096, 0.25);
+  for (int blockSize : {1, 64, 4096}) {
+    PartitionedConvolver convolver;
+    convolver.SetMaxBlockSize(blockSize);
+    const long before = gAllocations;
+    for (int b = 0; b < 16; ++b) {
+      convolver.PushSamples(input.data(), blockSize);
+      convolver.ConsumeOutput(std::min(blockSize, convolver.ProduceOutput(blockSize)));
+    }
+    EXPECT_EQ(gAllocations - before, 0) << "block " << blockSize;
+  }
+}
+
 }  // namespace

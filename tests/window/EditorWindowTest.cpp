@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -242,6 +243,29 @@ TEST_F(EditorWindow, OpensOnlyIntoAWindowAgainInItsPlaceAndClosesAlsoAfterTheHos
     EXPECT_EQ(host_->Dispatch(vst2::effEditClose), 1);
     ASSERT_TRUE(CreateHostWindow());
   }
+}
+
+// A player opening and closing the editor all session long: after the first opening, which
+// may set up what lasts (a window class, a font cache), further cycles leave nothing behind.
+TEST_F(EditorWindow, TwoHundredOpenAndCloseCyclesLeaveTheWindowSystemResourcesWhereTheyWere) {
+  constexpr int kCycles = 200;
+  ASSERT_TRUE(Open());
+  const std::map<std::string, long> open = ResourceCounts();
+  ASSERT_EQ(host_->Dispatch(vst2::effEditClose), 1);
+  const std::map<std::string, long> before = ResourceCounts();
+  for (const auto& [name, count] : before) {
+    EXPECT_GT(open.at(name), count) << name << ": the count does not see the open editor";
+  }
+  for (int cycle = 0; cycle < kCycles; ++cycle) {
+    ASSERT_EQ(host_->Dispatch(vst2::effEditOpen, 0, 0, HostWindowHandle()), 1) << cycle;
+    host_->Dispatch(vst2::effEditIdle);
+    ASSERT_EQ(host_->Dispatch(vst2::effEditClose), 1) << cycle;
+  }
+  const std::map<std::string, long> after = ResourceCounts();
+  for (const auto& [name, count] : before) {
+    std::printf("%s: %ld before, %ld after %d cycles\n", name.c_str(), count, after.at(name), kCycles);
+  }
+  EXPECT_EQ(after, before);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -73,6 +74,12 @@ class EditorWindowTest : public testing::Test {
   void Type(const std::string& keys);  // printable characters and '\b'
   void PressReturn();
   void ChooseRow(int row);  // of an open list
+  // The host window as effEditOpen takes it.
+  void* HostWindowHandle();
+  // Window-system resources the editor could leave behind, by name: on X11 the server's
+  // clients and this process's open files, on Windows the editor's own count of the GDI
+  // and USER objects it holds.
+  std::map<std::string, long> ResourceCounts();
 
   struct Native;
   std::unique_ptr<Native> native_;

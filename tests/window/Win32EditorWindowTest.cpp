@@ -105,6 +105,17 @@ bool EditorWindowTest::Open() {
 
 void EditorWindowTest::Idle(int ms) { Pump(ms); }
 
+void* EditorWindowTest::HostWindowHandle() { return native_->host; }
+
+// The editor's own tally of the GDI and USER objects it holds, through the binary's
+// vendor-specific query (Wine's GetGuiResources answers 0).
+std::map<std::string, long> EditorWindowTest::ResourceCounts() {
+  constexpr int32_t kGuiObjectsQuery = 0x56786F62;
+  int32_t counts[2] = {-1, -1};
+  host_->Dispatch(vst2::effVendorSpecific, kGuiObjectsQuery, 0, counts);
+  return {{"GDI objects", counts[0]}, {"USER objects", counts[1]}};
+}
+
 int EditorWindowTest::EditorsInHost() {
   int count = 0;
   for (HWND w = EditorIn(native_->host); w; w = FindWindowExW(native_->host, w, kEditorClass, nullptr))

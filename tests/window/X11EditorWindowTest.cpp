@@ -2,6 +2,7 @@
 // as the host's, events sent to the editor, and the host's editor idle handling them.
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 #include "editor/TextEntry.h"
@@ -12,6 +13,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XRes.h>
 
 namespace {
 
@@ -132,6 +134,19 @@ void EditorWindowTest::Idle(int ms) {
     host_->Dispatch(vst2::effEditIdle);
     std::this_thread::sleep_for(std::chrono::milliseconds(kIdlePeriodMs));
   } while (std::chrono::steady_clock::now() < end);
+}
+
+void* EditorWindowTest::HostWindowHandle() { return reinterpret_cast<void*>(native_->host); }
+
+// Every editor opens a display connection of its own: a connection left open shows both as
+// a client of the server and as an open socket of this process.
+std::map<std::string, long> EditorWindowTest::ResourceCounts() {
+  int clients = -1;
+  XResClient* list = nullptr;
+  if (XResQueryClients(native_->display, &clients, &list) && list) XFree(list);
+  long files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++files;
+  return {{"X clients", clients}, {"open files", files}};
 }
 
 int EditorWindowTest::EditorsInHost() { return int(native_->ChildrenOf(native_->host).size()); }

@@ -66,11 +66,11 @@ class PluginHost {
   void SetTimeInfo(const vst2::VstTimeInfo* info) { timeInfo_ = info; }
   // The process level (opcode 23): offline for a render, real-time for live playing.
   void SetProcessLevel(vst2::ProcessLevel level) { processLevel_ = level; }
-  // Stops recording the plug-in's calls, for a host that processes in real time: the
-  // record allocates and locks, which the audio thread must not. Call before processing.
-  void StopRecordingCalls() { recordCalls_ = false; }
-
   std::vector<HostCall> Calls();
+  // Recording is on by default. A host that processes in real time, or counts what its
+  // audio thread allocates, turns it off before processing: the record allocates and
+  // locks on whatever thread the plug-in calls the host from.
+  void RecordCalls(bool on) { recordCalls_ = on; }
   void ClearCalls();
   // Events the plug-in sent to the host (opcode 8), copied.
   std::vector<vst2::VstEvent> ReceivedEvents();
@@ -88,10 +88,10 @@ class PluginHost {
   std::string product_ = "vsthost";
   int version_ = 10000;
   const vst2::VstTimeInfo* timeInfo_ = nullptr;
-  bool recordCalls_ = true;
   vst2::ProcessLevel processLevel_ = vst2::kProcessLevelUnknown;
   std::mutex callsLock_;
   std::vector<HostCall> calls_;
+  bool recordCalls_ = true;
   std::vector<vst2::VstEvent> receivedEvents_;
 };
 
