@@ -6,13 +6,14 @@ trap 'rm -rf "$scratch"' EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# check_identity <vsthost command...> <plug-in>
+# check_identity <plug-in> <vsthost command...>
 check_identity() {
-  local info
-  info=$("$@" info "${@: -1}" 2>&1 | tr -d '\r') || fail "vsthost info ${*: -1}: $info"
-  grep -q '^name: *Voltrex$' <<<"$info" || fail "name of ${*: -1}: $info"
-  grep -q '^vendor: *wavesmither$' <<<"$info" || fail "vendor of ${*: -1}"
-  grep -q '^unique id: *0x76786632' <<<"$info" || fail "unique id of ${*: -1}"
+  local plugin=$1 info
+  shift
+  info=$("$@" info "$plugin" 2>&1 | tr -d '\r') || fail "vsthost info $plugin: $info"
+  grep -q '^name: *Voltrex$' <<<"$info" || fail "name of $plugin: $info"
+  grep -q '^vendor: *wavesmither$' <<<"$info" || fail "vendor of $plugin"
+  grep -q '^unique id: *0x76786632' <<<"$info" || fail "unique id of $plugin"
 }
 
 # check_banks <listing> <data folder>: every bank folder of the data folder is listed.

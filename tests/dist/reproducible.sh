@@ -14,6 +14,6 @@ done
 # Entries are sorted and owned by root, with one time stamp.
 tar -tvzf "$out/Voltrex-$version-linux-x86_64.tar.gz" | awk '{ print $2 }' | sort -u | grep -qvx '0/0' \
   && fail "an entry of the tar is not owned by 0/0"
-[ "$(unzip -Z -T "$out/Voltrex-$version-win64.zip" | awk 'NF > 8 { print $7 }' | sort -u | wc -l)" -eq 1 ] \
+[ "$(unzip -Z -T "$out/Voltrex-$version-win64.zip" | awk '$1 ~ /^[-d]/ { print $7 }' | sort -u | wc -l)" -eq 1 ] \
   || fail "zip entries carry different times"
 echo "identical archives: $(cd "$out" && ls | tr '\n' ' ')"

@@ -10,7 +10,7 @@ for file in Voltrex.so Voltrex/Presets README.md LICENSE licenses/zlib.txt licen
   [ -e "$root/$file" ] || fail "$file is not in the archive"
 done
 
-check_identity "$vsthost" "$root/Voltrex.so"
+check_identity "$root/Voltrex.so" "$vsthost"
 mkdir "$scratch/empty" && cd "$scratch/empty"
 check_banks "$("$vsthost" presets "$root/Voltrex.so")" "$root/Voltrex"
 "$vsthost" riff riff.wav >/dev/null

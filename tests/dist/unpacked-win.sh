@@ -10,7 +10,7 @@ for file in Voltrex.dll Voltrex/Presets README.md LICENSE licenses/zlib.txt; do
   [ -e "$root/$file" ] || fail "$file is not in the archive"
 done
 host=("$src/scripts/wine-run" "$vsthost")
-check_identity "${host[@]}" "$root/Voltrex.dll"
+check_identity "$root/Voltrex.dll" "${host[@]}"
 mkdir "$scratch/empty" && cd "$scratch/empty"
 check_banks "$("${host[@]}" presets "$root/Voltrex.dll" | tr -d '\r')" "$root/Voltrex"
 "${host[@]}" riff riff.wav >/dev/null
