@@ -36,9 +36,10 @@ VOLTREX_EXPORT vst2::AEffect* VSTPluginMain(vst2::HostCallback host) {
   }
 }
 
-#ifndef _WIN32
-// The older export name. C++ will not declare a function called main returning a pointer,
-// so the symbol gets its name from the assembler; Windows builds alias it in Voltrex.def.
+#if !defined(_WIN32) && !defined(VOLTREX_PROGRAM)
+// The older export name (not in a program that hosts the amp itself, whose own main it
+// would be). C++ will not declare a function called main returning a pointer, so the
+// symbol gets its name from the assembler; Windows builds alias it in Voltrex.def.
 VOLTREX_EXPORT vst2::AEffect* VSTPluginMainLegacy(vst2::HostCallback host) __asm__("main");
 vst2::AEffect* VSTPluginMainLegacy(vst2::HostCallback host) { return VSTPluginMain(host); }
 #endif

@@ -215,10 +215,18 @@ enum HostOpcode : int32_t {
   audioMasterWantMidi = 6,
   audioMasterGetTime = 7,
   audioMasterProcessEvents = 8,
+  audioMasterGetCurrentProcessLevel = 23,
   audioMasterGetProductString = 33,
   audioMasterGetVendorVersion = 34,
   audioMasterBeginEdit = 43,
   audioMasterEndEdit = 44,
+};
+
+// What audioMasterGetCurrentProcessLevel answers.
+enum ProcessLevel : int32_t {
+  kProcessLevelUnknown = 0,
+  kProcessLevelRealtime = 2,
+  kProcessLevelOffline = 4,
 };
 
 static_assert(sizeof(void*) == 8, "the layouts below are those of 64-bit targets");

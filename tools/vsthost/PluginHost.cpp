@@ -8,8 +8,6 @@
 namespace vsthost {
 namespace {
 
-using EntryPoint = vst2::AEffect* (*)(vst2::HostCallback);
-
 constexpr int kTextBytes = 256;
 constexpr intptr_t kHostVstVersion = 2400;
 
@@ -40,16 +38,25 @@ std::unique_ptr<PluginHost> PluginHost::Load(const std::string& path, std::strin
     if (error) *error = "no VSTPluginMain or main in " + path;
     return nullptr;
   }
-  tConstructing = host.get();
-  host->effect_ = entry(&PluginHost::Callback);
+  return host->Construct(entry, error) ? std::move(host) : nullptr;
+}
+
+std::unique_ptr<PluginHost> PluginHost::Create(EntryPoint entry, std::string* error) {
+  std::unique_ptr<PluginHost> host(new PluginHost);
+  return host->Construct(entry, error) ? std::move(host) : nullptr;
+}
+
+bool PluginHost::Construct(EntryPoint entry, std::string* error) {
+  tConstructing = this;
+  effect_ = entry(&PluginHost::Callback);
   tConstructing = nullptr;
-  if (!host->effect_ || host->effect_->magic != vst2::kEffectMagic) {
+  if (!effect_ || effect_->magic != vst2::kEffectMagic) {
     if (error) *error = "the entry point returned no effect";
-    host->effect_ = nullptr;
-    return nullptr;
+    effect_ = nullptr;
+    return false;
   }
-  host->effect_->user = host.get();
-  return host;
+  effect_->user = this;
+  return true;
 }
 
 PluginHost::~PluginHost() {
@@ -68,8 +75,10 @@ intptr_t PluginHost::Callback(vst2::AEffect* effect, int32_t opcode, int32_t ind
 }
 
 intptr_t PluginHost::Answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
-  std::lock_guard<std::mutex> guard(callsLock_);
-  calls_.push_back({opcode, index, value, opt});
+  if (recordCalls_) {
+    std::lock_guard<std::mutex> guard(callsLock_);
+    calls_.push_back({opcode, index, value, opt});
+  }
   switch (opcode) {
     case vst2::audioMasterVersion:
       return kHostVstVersion;
@@ -77,9 +86,12 @@ intptr_t PluginHost::Answer(int32_t opcode, int32_t index, intptr_t value, void*
       return 1;
     case vst2::audioMasterGetTime:
       return reinterpret_cast<intptr_t>(timeInfo_);
+    case vst2::audioMasterGetCurrentProcessLevel:
+      return processLevel_;
     case vst2::audioMasterProcessEvents: {
       const auto* events = static_cast<const vst2::VstEvents*>(ptr);
-      if (!events) return 0;
+      if (!events || !recordCalls_) return events ? 1 : 0;
+      std::lock_guard<std::mutex> guard(callsLock_);
       vst2::VstEvent* const* list = events->events;  // numEvents long, not two
       for (int32_t i = 0; i < events->numEvents; ++i) {
         if (list[i]) receivedEvents_.push_back(*list[i]);

@@ -22,11 +22,14 @@ struct HostCall {
 };
 
 using MidiBytes = std::array<uint8_t, 3>;
+using EntryPoint = vst2::AEffect* (*)(vst2::HostCallback);
 
 class PluginHost {
  public:
   // Loads the binary and creates one plug-in instance; null with a reason on failure.
   static std::unique_ptr<PluginHost> Load(const std::string& path, std::string* error);
+  // Creates one instance through an entry point linked into the program itself.
+  static std::unique_ptr<PluginHost> Create(EntryPoint entry, std::string* error);
   ~PluginHost();  // closes the plug-in and unloads the binary
 
   vst2::AEffect* Effect() { return effect_; }
@@ -61,6 +64,11 @@ class PluginHost {
   // info (opcode 7, null when not set).
   void SetHostProduct(const std::string& product, int decimalVersion);
   void SetTimeInfo(const vst2::VstTimeInfo* info) { timeInfo_ = info; }
+  // The process level (opcode 23): offline for a render, real-time for live playing.
+  void SetProcessLevel(vst2::ProcessLevel level) { processLevel_ = level; }
+  // Stops recording the plug-in's calls, for a host that processes in real time: the
+  // record allocates and locks, which the audio thread must not. Call before processing.
+  void StopRecordingCalls() { recordCalls_ = false; }
 
   std::vector<HostCall> Calls();
   void ClearCalls();
@@ -69,6 +77,7 @@ class PluginHost {
 
  private:
   PluginHost() = default;
+  bool Construct(EntryPoint entry, std::string* error);
   static intptr_t Callback(vst2::AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
                            void* ptr, float opt);
   intptr_t Answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
@@ -79,6 +88,8 @@ class PluginHost {
   std::string product_ = "vsthost";
   int version_ = 10000;
   const vst2::VstTimeInfo* timeInfo_ = nullptr;
+  bool recordCalls_ = true;
+  vst2::ProcessLevel processLevel_ = vst2::kProcessLevelUnknown;
   std::mutex callsLock_;
   std::vector<HostCall> calls_;
   std::vector<vst2::VstEvent> receivedEvents_;
