@@ -91,6 +91,8 @@ bool IGraphics::OpenWindow(void* parent) {
 
 void IGraphics::CloseWindow() { window_.reset(); }
 
+void* IGraphics::NativeWindow() const { return window_ ? window_->NativeHandle() : nullptr; }
+
 void IGraphics::IdleWindow() {
   if (window_) window_->Idle();
 }

@@ -73,6 +73,8 @@ class IGraphics {
   void WindowOpened(void* nativeWindow);
   void WindowClosed();
   bool WindowIsOpen() const { return windowOpen_; }
+  // The native window (the X11 Window id, or the HWND), null while none is open.
+  void* NativeWindow() const;
 
   // --- Input, interface thread, window coordinates. ---
   void OnMouseDown(int x, int y, const IMouseMod& mod);
