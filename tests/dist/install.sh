@@ -49,6 +49,9 @@ grep -q "^Exec=$HOME/.local/bin/voltrex$" "$HOME/.local/share/applications/voltr
 cd "$scratch"
 check_banks "$("$vsthost" presets "$HOME/.vst/Voltrex.so")" "$HOME/.vst/Voltrex"
 [ -x "$build/voltrex" ] && check_banks "$("$HOME/.local/bin/voltrex" presets)" "$HOME/.local/share/voltrex"
+if [ -d "$build/Voltrex.lv2" ]; then
+  LV2_PATH="$HOME/.lv2" lv2ls | grep -qx 'urn:voltrex:amp' || fail "lv2ls does not find the installed bundle"
+fi
 
 # A player's own bank and response stay; everything install put goes.
 mkdir -p "$HOME/.vst/Voltrex/Presets/Mine" "$HOME/.local/share/voltrex/Impulses"
