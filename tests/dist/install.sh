@@ -53,15 +53,19 @@ if [ -d "$build/Voltrex.lv2" ]; then
   LV2_PATH="$HOME/.lv2" lv2ls | grep -qx 'urn:voltrex:amp' || fail "lv2ls does not find the installed bundle"
 fi
 
-# A player's own bank and response stay; everything install put goes.
+# A player's own bank and response, and a factory preset they saved over, stay; everything
+# else install put goes.
 mkdir -p "$HOME/.vst/Voltrex/Presets/Mine" "$HOME/.local/share/voltrex/Impulses"
 echo mine > "$HOME/.vst/Voltrex/Presets/Mine/My Tone.vxf"
 echo mine > "$HOME/.local/share/voltrex/Impulses/my room.wav"
+changed=$(cd "$HOME" && find .vst/Voltrex/Presets/Clean -name '*.vxf' | LC_ALL=C sort | head -1)
+echo changed > "$HOME/$changed"
 cd "$src"
 PREFIX= scripts/install uninstall "$build"
 compare "files left after uninstall" "$(printf '%s\n' .config .local .local/share .local/share/voltrex \
   .local/share/voltrex/Impulses ".local/share/voltrex/Impulses/my room.wav" .vst .vst/Voltrex \
-  .vst/Voltrex/Presets .vst/Voltrex/Presets/Mine ".vst/Voltrex/Presets/Mine/My Tone.vxf" | LC_ALL=C sort)" \
+  .vst/Voltrex/Presets .vst/Voltrex/Presets/Mine ".vst/Voltrex/Presets/Mine/My Tone.vxf" \
+  .vst/Voltrex/Presets/Clean "$changed" | LC_ALL=C sort)" \
   "$(tree "$HOME")"
 
 # Under a PREFIX, into folders that did not exist: nothing at all is left afterwards.
