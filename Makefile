@@ -1,5 +1,6 @@
 # The two commands of the README: `make demo` and `make test`. Everything else wraps
-# CMake (Ninja) and the scripts in scripts/.
+# CMake (Ninja) and the scripts in scripts/. `make install`, `make uninstall` (PREFIX, default
+# per-user) and `make dist` (the release archives in build/dist) reuse the builds.
 JOBS        ?= $(shell nproc)
 BUILD       := build
 BUILD_WIN   := build-win
@@ -7,8 +8,8 @@ BUILD_ASAN  := build-asan
 BUILD_TSAN  := build-tsan
 FUZZ_SECONDS ?= 20
 
-.PHONY: all deps build build-win build-asan build-tsan test test-linux test-win test-asan test-tsan fuzz-short fuzz \
-        bench demo clean
+.PHONY: all deps build build-win build-asan build-tsan test test-linux test-win test-asan test-tsan \
+        fuzz-short fuzz test-dist bench demo install uninstall dist screenshot clean
 
 all: build
 
@@ -16,6 +17,7 @@ deps:
 	@scripts/deps
 
 build: deps
+	@scripts/linux-deps
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
@@ -26,7 +28,11 @@ build-win: deps
 	@cmake --build $(BUILD_WIN) -j $(JOBS)
 
 test-linux: build
-	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE dist
+
+# The release archives built from both builds, unpacked and loaded as hosts load them.
+test-dist: build build-win
+	@cd $(BUILD) && ctest --output-on-failure -L dist
 
 test-win: build-win
 	@cd $(BUILD_WIN) && ctest --output-on-failure
@@ -34,6 +40,7 @@ test-win: build-win
 # One clang build with AddressSanitizer and UBSan serves both the sanitized test run and
 # the libFuzzer targets.
 build-asan: deps
+	@scripts/linux-deps
 	@CC=clang CXX=clang++ cmake -S . -B $(BUILD_ASAN) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DVOLTREX_SANITIZE=ON -DVOLTREX_FUZZ=ON -DVOLTREX_BENCH=OFF >/dev/null
 	@cmake --build $(BUILD_ASAN) -j $(JOBS)
@@ -59,13 +66,28 @@ fuzz-short: build-asan
 fuzz: FUZZ_SECONDS = 600
 fuzz: fuzz-short
 
-test: test-linux test-win test-asan test-tsan fuzz-short
+test: test-linux test-win test-dist test-asan test-tsan fuzz-short
 
 bench: build
 	@scripts/run-benchmarks $(BUILD)
 
 demo: build
 	@scripts/demo $(BUILD)
+
+install: build
+	@PREFIX="$(PREFIX)" scripts/install install $(BUILD)
+
+uninstall:
+	@PREFIX="$(PREFIX)" scripts/install uninstall $(BUILD)
+
+dist: build build-win
+	@scripts/dist $(BUILD) $(BUILD_WIN) $(BUILD)/dist
+
+# The README's picture: the editor as the build renders it, showing one pedal.
+screenshot: build
+	@cd $(BUILD) && tests/editor/editor_layout_test --gtest_brief=1 \
+	  --gtest_filter=EditorScreens.EveryPedalShowsItsOwnPanel >/dev/null
+	@mkdir -p docs && cp $(BUILD)/screens/pedal-09.png docs/editor.png
 
 clean:
 	rm -rf $(BUILD) $(BUILD_WIN) $(BUILD_ASAN) $(BUILD_TSAN)

@@ -33,7 +33,10 @@ double MagnitudeSpectrum(const CurveSamples& samples, std::vector<double>& magni
   for (int p = 0; p < kResponseCurveSamples; ++p) {
     const int bin = FftBinAt(kResponseCurveSamples, p);
     if (bin >= kHalf) continue;
-    magnitude[bin] = std::hypot(spectrum[2 * p], spectrum[2 * p + 1]);
+    // Not std::hypot: a display curve needs no overflow guard, and the Linux binaries would
+    // then need a newer glibc (hypot was versioned anew in 2.35).
+    const double re = spectrum[2 * p], im = spectrum[2 * p + 1];
+    magnitude[bin] = std::sqrt(re * re + im * im);
     peak = std::max(peak, magnitude[bin]);
   }
   return peak;

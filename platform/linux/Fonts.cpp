@@ -1,5 +1,7 @@
 #include "platform/Fonts.h"
 
+#include "platform/linux/ResourcesEmbedded.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
@@ -15,18 +17,12 @@ namespace {
 constexpr int kMaxHeightPx = 512;
 constexpr char32_t kReplacementCharacter = 0xFFFD;
 
-// Liberation Sans has the metrics of "Arial"; DejaVu Sans stands in when it is missing.
-// Every family name maps to it: the editor asks for "Arial" only.
-constexpr const char* kFontFiles[4][2] = {
-    {"/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf",
-     "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"},
-    {"/usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf",
-     "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"},
-    {"/usr/share/fonts/truetype/liberation2/LiberationSans-Italic.ttf",
-     "/usr/share/fonts/truetype/dejavu/DejaVuSans-Oblique.ttf"},
-    {"/usr/share/fonts/truetype/liberation2/LiberationSans-BoldItalic.ttf",
-     "/usr/share/fonts/truetype/dejavu/DejaVuSans-BoldOblique.ttf"},
-};
+// Liberation Sans, compiled in (it has the metrics of "Arial"), so text draws the same on
+// every distribution. Every family name maps to it: the editor asks for "Arial" only.
+// Variants are numbered bold + 2 * italic; bold italic, which the editor never asks for,
+// draws in bold.
+constexpr int kBoldItalic = 3;
+constexpr int kBold = 1;
 
 struct Glyph {
   int left = 0;     // bitmap's first column relative to the pen
@@ -87,10 +83,13 @@ class FontEngine {
   FT_Face Face(int variant) {
     if (!library_ && FT_Init_FreeType(&library_) != 0) library_ = nullptr;
     if (!library_) return nullptr;
-    for (const char* path : kFontFiles[variant]) {
-      if (faces_[variant]) break;
-      if (FT_New_Face(library_, path, 0, &faces_[variant]) != 0) faces_[variant] = nullptr;
-    }
+    if (faces_[variant]) return faces_[variant];
+    const int embedded = variant == kBoldItalic ? kBold : variant;
+    if (static_cast<std::size_t>(embedded) >= kEmbeddedFontCount) return nullptr;
+    const EmbeddedResource& font = kEmbeddedFonts[embedded];
+    if (FT_New_Memory_Face(library_, font.data, static_cast<FT_Long>(font.size), 0,
+                           &faces_[variant]) != 0)
+      faces_[variant] = nullptr;
     return faces_[variant];
   }
 

@@ -1,4 +1,5 @@
-// The image table generated at build time from the resource script's list of images.
+// Files compiled into the binary by generated sources: the editor's images (from the
+// resource script's list) and its typeface (Liberation Sans: regular, bold, italic).
 #pragma once
 
 #include <cstddef>
@@ -13,5 +14,7 @@ struct EmbeddedResource {
 
 extern const EmbeddedResource kEmbeddedImages[];
 extern const std::size_t kEmbeddedImageCount;
+extern const EmbeddedResource kEmbeddedFonts[];
+extern const std::size_t kEmbeddedFontCount;
 
 }  // namespace platform

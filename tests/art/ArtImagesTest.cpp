@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "art/EditorArt.h"
+#include "art/IconArt.h"
 #include "editor/EditorBitmaps.h"
 #include "editor/PngCodec.h"
 
@@ -149,6 +150,11 @@ TEST(ArtImages, TheProgramRedrawsTheCommittedFilesByteForByte) {
           << drawn << " differs from the committed image: run voltrex_art img";
       std::filesystem::remove(drawn);
     }
+  ASSERT_TRUE(WriteAppIcon(folder));
+  const std::string icon = std::string(folder) + "/voltrex_icon.png";
+  EXPECT_TRUE(ReadBytes(icon) == ReadBytes(std::string(VOLTREX_SOURCE_DIR) + "/img/voltrex_icon.png"))
+      << "img/voltrex_icon.png differs from the program's drawing: run voltrex_art img";
+  std::filesystem::remove(icon);
   std::filesystem::remove(folder);
 }
 

@@ -31,13 +31,45 @@ void MakeBank(const ScratchFolder& data, const std::string& bank, int presets) {
 
 }  // namespace
 
-TEST(DataFolder, LiesBesideTheBinary) {
-  EXPECT_EQ(DataFolderFor("/usr/lib/vst/"), "/usr/lib/vst/Voltrex" + kSep);
+TEST(DataFolder, LiesBesideTheBinaryWhenNothingIsInstalled) {
+  EXPECT_EQ(DataFolderFor("/nonexistent/lib/vst/"), "/nonexistent/lib/vst/Voltrex" + kSep);
   EXPECT_EQ(DataFolderFor("C:\\Plugins\\"), "C:\\Plugins\\Voltrex" + kSep);
+  EXPECT_EQ(DataFolderFor(kSep), kSep + "Voltrex" + kSep);
   EXPECT_EQ(DataFolderFor(""), "");
-  EXPECT_EQ(DataFolder(), platform::LibraryFolder() + "Voltrex" + kSep);
+  EXPECT_EQ(DataFolder(), DataFolderFor(platform::LibraryFolder()));
   EXPECT_EQ(PresetsRootFor("/a/Voltrex/"), "/a/Voltrex/Presets" + kSep);
   EXPECT_EQ(PresetsRootFor(""), "");
+}
+
+// An installed program in PREFIX/bin finds PREFIX/share/voltrex; a folder beside the
+// binary (a plug-in, or a program in the build folder) wins; an empty one counts as none.
+TEST(DataFolder, InstalledProgramFindsTheSharedFolder) {
+  struct Case {
+    std::vector<std::string> files;
+    std::string expected;  // relative to the scratch folder
+  };
+  const std::vector<Case> cases = {
+      {{"share/voltrex/Presets/Clean/a.vxf"}, "share/voltrex/"},
+      {{"bin/Voltrex/Presets/Clean/a.vxf", "share/voltrex/Presets/Clean/a.vxf"}, "bin/Voltrex/"},
+      {{"share/voltrex/Presets/Clean/a.vxf", "bin/Voltrex/"}, "share/voltrex/"},
+      {{"share/other/x"}, "bin/Voltrex/"},
+  };
+  for (const Case& c : cases) {
+    ScratchFolder prefix;
+    prefix.MakeFolder("bin");
+    for (const std::string& file : c.files) {
+      if (file.back() == '/') {
+        prefix.MakeFolder(file);
+      } else {
+        prefix.MakeFolder(file.substr(0, file.rfind('/')));
+        prefix.WriteFile(file, {'x'});
+      }
+    }
+    std::string expected = prefix.Path() + c.expected;
+    for (char& ch : expected)
+      if (ch == '/') ch = platform::kSeparator;
+    EXPECT_EQ(DataFolderFor(prefix.Path() + "bin" + kSep), expected) << c.files.front();
+  }
 }
 
 TEST(PresetListing, BanksAreTheVisibleFoldersInNameOrder) {
