@@ -50,7 +50,8 @@ cd "$scratch"
 check_banks "$("$vsthost" presets "$HOME/.vst/Voltrex.so")" "$HOME/.vst/Voltrex"
 [ -x "$build/voltrex" ] && check_banks "$("$HOME/.local/bin/voltrex" presets)" "$HOME/.local/share/voltrex"
 if [ -d "$build/Voltrex.lv2" ]; then
-  LV2_PATH="$HOME/.lv2" lv2ls | grep -qx 'urn:voltrex:amp' || fail "lv2ls does not find the installed bundle"
+  uris=$(LV2_PATH="$HOME/.lv2" lv2ls)
+  grep -qx 'urn:voltrex:amp' <<<"$uris" || fail "lv2ls does not find the installed bundle"
 fi
 
 # A player's own bank and response, and a factory preset they saved over, stay; everything
