@@ -70,6 +70,14 @@ void IEffectBase::SetParameterFromGUI(int index, double normalized) {
   OnParamChange(index);
 }
 
+void IEffectBase::SetParameterFromHost(int index, double normalized) {
+  IParam* param = GetParam(index);
+  if (!param) return;
+  if (graphics_) graphics_->SetParameterFromPlug(index, normalized, true);
+  param->SetNormalized(normalized);
+  OnParamChange(index);
+}
+
 void IEffectBase::BeginInformHostOfParamChange(int index) {
   if (hostLink_) hostLink_->BeginParamChange(index);
 }

@@ -74,6 +74,10 @@ class IEffectBase {
   const IParam* GetParam(int index) const;
   // The editor's one way to change a parameter: set, tell the host, handle the change.
   void SetParameterFromGUI(int index, double normalized);
+  // A host's automation (any thread, often the audio thread; the caller holds the lock):
+  // the editor's controls follow without telling the plug-in, then the value is stored
+  // and handled. The host is not told: the change came from it.
+  void SetParameterFromHost(int index, double normalized);
   bool SerializeParams(ByteChunk& chunk);
   int UnserializeParams(const ByteChunk& chunk, int pos);
 

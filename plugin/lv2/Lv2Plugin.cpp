@@ -9,7 +9,6 @@
 
 #include "amp/ParamIds.h"
 #include "amp/VoltrexPlug.h"
-#include "editor/IGraphics.h"
 #include "lv2/atom/atom.h"
 #include "lv2/buf-size/buf-size.h"
 #include "lv2/midi/midi.h"
@@ -214,10 +213,7 @@ void Lv2Plugin::ApplyPortValue(int controlPort, float value) {
   const int index = PortParam(controlPort);
   IParam* param = amp_->GetParam(index);
   if (double(value) == param->Value()) return;
-  const double normalized = param->GetNormalized(double(value));
-  if (IGraphics* graphics = amp_->GetGUI()) graphics->SetParameterFromPlug(index, normalized, true);
-  param->SetNormalized(normalized);
-  amp_->OnParamChange(index);
+  amp_->SetParameterFromHost(index, param->GetNormalized(double(value)));
 }
 
 void Lv2Plugin::ReadMidi() {

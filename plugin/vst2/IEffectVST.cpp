@@ -295,9 +295,7 @@ void IEffectVST::VSTSetParameter(vst2::AEffect* effect, int32_t index, float val
   // Hosts play automation from their audio thread.
   const platform::ScopedMessageDeferral maybeOnAudioThread;
   PlugLockGuard guard(plug->Lock());
-  if (IGraphics* graphics = plug->GetGUI()) graphics->SetParameterFromPlug(index, value, true);
-  plug->Plug().GetParam(index)->SetNormalized(value);
-  plug->Plug().OnParamChange(index);
+  plug->Plug().SetParameterFromHost(index, value);
 }
 
 float IEffectVST::VSTGetParameter(vst2::AEffect* effect, int32_t index) {

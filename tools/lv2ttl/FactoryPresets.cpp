@@ -5,7 +5,6 @@
 #include "amp/ParamIds.h"
 #include "amp/PlayerParams.h"
 #include "amp/VoltrexPlug.h"
-#include "editor/IGraphics.h"
 #include "plugin/lv2/Lv2Ports.h"
 #include "plugin/lv2/Lv2StateBytes.h"
 #include "tools/lv2ttl/Turtle.h"
@@ -15,13 +14,6 @@ namespace lv2ttl {
 namespace {
 
 constexpr uint8_t kProgramChange = 0xC0;
-
-// As a host automates a parameter.
-void SetFromHost(VoltrexPlug& amp, int index, double normalized) {
-  if (IGraphics* graphics = amp.GetGUI()) graphics->SetParameterFromPlug(index, normalized, true);
-  amp.GetParam(index)->SetNormalized(normalized);
-  amp.OnParamChange(index);
-}
 
 FactoryPreset ReadBack(VoltrexPlug& amp, const std::string& dataFolder) {
   FactoryPreset preset;
@@ -42,7 +34,7 @@ std::vector<FactoryPreset> CollectFactoryPresets(VoltrexPlug& amp, const std::st
   library.ListPresetBanksIn(dataFolder);
   const int banks = library.Banks().Count();
   for (int bank = 0; bank < banks; ++bank) {
-    SetFromHost(amp, kBankSelect, banks > 1 ? double(bank) / double(banks - 1) : 0.0);
+    amp.SetParameterFromHost(kBankSelect, banks > 1 ? double(bank) / double(banks - 1) : 0.0);
     const std::string bankName = library.Banks().Name(bank);
     for (int program = 0; program < library.Presets().Count(); ++program) {
       const std::string name = library.Presets().Name(program);
