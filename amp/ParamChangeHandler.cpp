@@ -14,6 +14,7 @@
 #include "engine/CabinetVoicings.h"
 #include "engine/Engine.h"
 #include "engine/EngineControls.h"
+#include "engine/EngineLink.h"
 #include "engine/ModelCatalogue.h"
 #include "amp/PresetBrowser.h"
 #include "engine/Tuner.h"
@@ -94,10 +95,13 @@ int PedalNameStep(int groupBase, int model) {
 double OnOff(bool on) { return on ? 1.0 : 0.0; }
 const char* OnOffText(bool on) { return on ? "ON" : "OFF"; }
 
+// The tuning's hints as an engine change (the value is not used).
+void ApplyTuningModeChange(Engine& engine, double) { ApplyTuningMode(engine); }
+
 }  // namespace
 
 ParamChangeHandler::ParamChangeHandler(IEffectBase& plug, IGraphics& editor, const EditorRefs& refs,
-                                       Engine& engine, ImpulseFiles& impulses,
+                                       EngineLink& engine, ImpulseFiles& impulses,
                                        PresetBrowser& browser)
     : plug_(plug), editor_(editor), refs_(refs), engine_(engine), impulses_(impulses),
       browser_(browser) {}
@@ -123,7 +127,7 @@ void ParamChangeHandler::OnParamChange(int index) {
 }
 
 void ParamChangeHandler::SetImpulseStage(bool on) {
-  SetIrStageOn(engine_, OnOff(on));
+  engine_.Apply(SetIrStageOn, OnOff(on));
   ShowImpulseFeedback(on);
 }
 
@@ -156,27 +160,27 @@ void ParamChangeHandler::HandleMainParam(int index) {
       return HandleGate(index);
     case kDstOn:
       // Name and bar come from the pedal switch that forwards here.
-      SetDriveOn(engine_, Value(kDstOn));
+      engine_.Apply(SetDriveOn, Value(kDstOn));
       if (!InStatePass() && refs_.valueText) refs_.valueText->SetTextFromPlug(OnOffText(Value(kDstOn) >= 0.5));
       return;
     case kDstPreset:
       return SelectModel();
     case kDstLevel:
-      return SetDriveLevel(engine_, Value(index));
+      return engine_.Apply(SetDriveLevel, Value(index));
     case kDstDrive:
-      return SetDriveKnob(engine_, Value(index));
+      return engine_.Apply(SetDriveKnob, Value(index));
     case kDstLow:
-      return SetLowKnob(engine_, Value(index));
+      return engine_.Apply(SetLowKnob, Value(index));
     case kDstMid:
-      return SetMidKnob(engine_, Value(index));
+      return engine_.Apply(SetMidKnob, Value(index));
     case kDstHigh:
-      return SetHighKnob(engine_, Value(index));
+      return engine_.Apply(SetHighKnob, Value(index));
     case kAmpColor:
     case kAmpPresence:
       return HandleAmp(index);
     case kCabPreset:
-      SelectCabinet(engine_, Value(kCabPreset));
-      steppedCabinet_ = engine_.cabinet;
+      engine_.Apply(SelectCabinet, Value(kCabPreset));
+      steppedCabinet_ = engine_.Settings().cabinet;
       return;
     case kMainBass:
     case kMainTreble:
@@ -196,14 +200,14 @@ void ParamChangeHandler::HandleMainParam(int index) {
 void ParamChangeHandler::HandleGate(int index) {
   const double v = Value(index);
   if (index == kGateOn) {
-    SetGateOn(engine_, v);
+    engine_.Apply(SetGateOn, v);
     if (!InStatePass()) editor_.Forward(kGateLed, OnOff(v > 0.5));
     ShowDisplay(kNameGateOn, v, OnOffText(v > 0.5));
   } else if (index == kGateThreshold) {
-    SetGateThreshold(engine_, v);
+    engine_.Apply(SetGateThreshold, v);
     ShowDisplay(kNameGateThreshold, v, "%.0f dB", GateThresholdDb(v));
   } else {
-    SetGateRelease(engine_, v);
+    engine_.Apply(SetGateRelease, v);
     ShowDisplay(kNameGateRelease, v, "%.2f", 10.0 * v);
   }
 }
@@ -211,10 +215,10 @@ void ParamChangeHandler::HandleGate(int index) {
 void ParamChangeHandler::HandleAmp(int index) {
   const double v = Value(index);
   if (index == kAmpColor) {
-    SetAmpColour(engine_, v);
+    engine_.Apply(SetAmpColour, v);
     ShowDisplay(kNameColour, v, "%.2f", 10.0 * v);
   } else {
-    SetAmpPresence(engine_, v);
+    engine_.Apply(SetAmpPresence, v);
     ShowDisplay(kNamePresence, v, "%.2f", 10.0 * v);
   }
 }
@@ -223,17 +227,17 @@ void ParamChangeHandler::HandleTone(int index) {
   const double v = Value(index);
   switch (index) {
     case kMainBass:
-      SetMainBass(engine_, v);
+      engine_.Apply(SetMainBass, v);
       return ShowDisplay(kNameBass, v, "%.1f dB", ToneGainDb(v));
     case kMainTreble:
-      SetMainTreble(engine_, v);
+      engine_.Apply(SetMainTreble, v);
       return ShowDisplay(kNameTreble, v, "%.1f dB", ToneGainDb(v));
     case kLoudness:
       // The knob reads "flat" at its left end, so bar and text run the other way.
-      SetLoudness(engine_, v);
+      engine_.Apply(SetLoudness, v);
       return ShowDisplay(kNameLoudness, 1.0 - v, "%.2f", 10.0 * (1.0 - v));
     default:
-      SetMainVolume(engine_, v);
+      engine_.Apply(SetMainVolume, v);
       return ShowDisplay(kNameVolume, v, "%.2f", 10.0 * v);
   }
 }
@@ -242,18 +246,22 @@ void ParamChangeHandler::HandleImpulseStage(int index) {
   const double v = Value(index);
   switch (index) {
     case kIrLed:
-      return SetIrStageOn(engine_, v);
+      return engine_.Apply(SetIrStageOn, v);
     case kIrOnButton:
-      if (Pressed(kIrOnButton)) ShowImpulseFeedback(ToggleIrStage(engine_));
+      if (Pressed(kIrOnButton)) {
+        const bool on = !engine_.Settings().cabinetOn;
+        engine_.Apply(SetIrStageOn, OnOff(on));
+        ShowImpulseFeedback(on);
+      }
       return;
     case kIrDryLevel: {
-      SetIrDryLevel(engine_, v);
+      engine_.Apply(SetIrDryLevel, v);
       const double db = IrDryLevelDb(v);
       if (db == kIrDryOffDb) return ShowDisplay(kNameIrDry, v, "-inf dB");
       return ShowDisplay(kNameIrDry, v, "%.1f dB", db);
     }
     default:
-      SetIrWetLevel(engine_, v);
+      engine_.Apply(SetIrWetLevel, v);
       return ShowDisplay(kNameIrWet, v, "%.1f dB", IrWetLevelDb(v));
   }
 }
@@ -267,8 +275,8 @@ void ParamChangeHandler::ShowImpulseFeedback(bool on) {
 // The model switch and the pedals
 
 void ParamChangeHandler::SelectModel() {
-  SelectDriveModel(engine_, Value(kDstPreset));
-  const int model = engine_.model;
+  engine_.Apply(SelectDriveModel, Value(kDstPreset));
+  const int model = engine_.Settings().model;
   steppedModel_ = std::clamp(model, 0, kNumModels - 1);
   if (plug_.CurrentStatePass() == StatePass::Open) TakeSwitchFromEngine(model);
   SwitchPedalPanel(model);
@@ -367,33 +375,33 @@ void ParamChangeHandler::HandleStepping(int index) {
 
 void ParamChangeHandler::HandleTuner(int index) {
   if (index == kTunerButton) {
-    if (Pressed(index)) ToggleTuner(engine_);
-    if (Released(index)) ShowTunerPanel(engine_.tuner.on);
+    if (Pressed(index)) engine_.Apply(SetTunerOn, OnOff(!engine_.Settings().tuner.on));
+    if (Released(index)) ShowTunerPanel(engine_.Settings().tuner.on);
     return;
   }
   if (index == kTuningNext) {
     if (InStatePass()) return;  // kTuning follows with the restored mode
     if (Pressed(index)) {
-      StepTuningMode(engine_);
+      engine_.Apply(SetTuningMode, NextTuningMode(engine_.Settings().tuner.mode));
     } else if (Released(index)) {
       // kTuning has no control to forward through: store it and tell the host, so that
       // the stepped tuning is saved with the state.
-      const int mode = engine_.tuner.mode;
+      const int mode = engine_.Settings().tuner.mode;
       IParam* tuning = plug_.GetParam(kTuning);
       tuning->Set(mode);
       editor_.SetParameterFromPlug(kTuning, mode, false);
       plug_.InformHostOfParamChange(kTuning, tuning->GetNormalized());
       ShowTuningName();
-      ApplyTuningMode(engine_);
+      engine_.Apply(ApplyTuningModeChange, 0.0);
     }
     return;
   }
-  SetTuningMode(engine_, Value(kTuning));
+  engine_.Apply(SetTuningMode, Value(kTuning));
   if (!InStatePass()) return;
   // A restored tuning reads as it did when saved. Chromatic mode shows hertz, and its
   // note-name hints stay until a tuning is stepped.
   ShowTuningName();
-  if (engine_.tuner.mode != 0) ApplyTuningMode(engine_);
+  if (engine_.Settings().tuner.mode != 0) engine_.Apply(ApplyTuningModeChange, 0.0);
 }
 
 // The tuner's five elements and its tuning button take the central display's place.
@@ -415,7 +423,7 @@ void ParamChangeHandler::ShowTunerPanel(bool tunerOn) {
 }
 
 void ParamChangeHandler::ShowTuningName() {
-  const char* name = TuningName(engine_.tuner.mode);
+  const char* name = TuningName(engine_.Settings().tuner.mode);
   if (refs_.tuningName && name) refs_.tuningName->SetTextFromPlug(name);
 }
 
@@ -444,7 +452,7 @@ void ParamChangeHandler::LoadImpulse(const std::string& path) {
 }
 
 void ParamChangeHandler::AfterImpulseLoad(bool loaded) {
-  if (loaded) SetImpulseLevel(engine_, impulses_.NormalisationGain());
+  if (loaded) engine_.Apply(SetImpulseLevel, impulses_.NormalisationGain());
 }
 
 void ParamChangeHandler::HandleDisplayButton() {

@@ -18,11 +18,11 @@ class IGraphics;
 class ImpulseFiles;
 class PresetBrowser;
 struct EditorRefs;
-struct Engine;
+class EngineLink;
 
 class ParamChangeHandler {
  public:
-  ParamChangeHandler(IEffectBase& plug, IGraphics& editor, const EditorRefs& refs, Engine& engine,
+  ParamChangeHandler(IEffectBase& plug, IGraphics& editor, const EditorRefs& refs, EngineLink& engine,
                      ImpulseFiles& impulses, PresetBrowser& browser);
 
   // After the value of index was stored; the plug-in lock is held.
@@ -75,7 +75,7 @@ class ParamChangeHandler {
   IEffectBase& plug_;
   IGraphics& editor_;
   const EditorRefs& refs_;
-  Engine& engine_;
+  EngineLink& engine_;
   ImpulseFiles& impulses_;
   PresetBrowser& browser_;
   bool displayShown_ = false;

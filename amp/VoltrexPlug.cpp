@@ -82,7 +82,7 @@ VoltrexPlug::VoltrexPlug() : IEffectBase(kNumParams, kChannelIO, kNumPrograms) {
   layout.AttachPresetLine();
   layout.AttachBrowser();
   layout.AttachAboutBox();
-  InitEngine(engine_, GetSampleRate());
+  engine_.Init(GetSampleRate());
   impulses_.SetView(this);
   impulses_.SetSampleRate(GetSampleRate());
   browser_ = std::make_unique<PresetBrowser>(*this, *editor_, editorRefs_, library_,
@@ -97,13 +97,13 @@ VoltrexPlug::~VoltrexPlug() {
 }
 
 // A new rate re-designs every filter from the current values and resamples the loaded
-// impulse response; a new block size reserves the convolver's queues for it, so that
+// impulse response; a new block size reserves the convolvers' queues for it, so that
 // processing allocates nothing.
 void VoltrexPlug::Reset() {
   PlugLockGuard guard(Lock());
-  ResetEngine(engine_, GetSampleRate());
-  if (impulses_.SetSampleRate(GetSampleRate())) SetImpulseLevel(engine_, impulses_.NormalisationGain());
-  if (GetBlockSize() > 0) convolver_.SetMaxBlockSize(GetBlockSize());
+  engine_.Reset(GetSampleRate(), GetBlockSize());
+  if (GetBlockSize() > 0) impulses_.SetMaxBlockSize(GetBlockSize());
+  if (impulses_.SetSampleRate(GetSampleRate())) engine_.Apply(SetImpulseLevel, impulses_.NormalisationGain());
 }
 
 void VoltrexPlug::OnParamChange(int index) {
@@ -114,13 +114,21 @@ void VoltrexPlug::OnParamChange(int index) {
 // ---------------------------------------------------------------------------------------
 // Audio
 
+// Runs the audio copy of the engine with the changes queued since the last block. In the
+// rare block that finds the copy held elsewhere (a thread emptying a full change queue),
+// the amp is silent for that block rather than wait.
 void VoltrexPlug::ProcessBlock(double** inputs, double** outputs, int frames) {
-  ProcessChain(engine_, convolver_, inputs, outputs, frames);
+  if (!engine_.BeginBlock()) {
+    for (int c = 0; c < NOutChannels(); ++c) std::fill(outputs[c], outputs[c] + frames, 0.0);
+    return;
+  }
+  ProcessChain(engine_.Audio(), engine_.AudioConvolver(), inputs, outputs, frames);
   ShowTunerReadout();
+  engine_.EndBlock();
 }
 
 void VoltrexPlug::ShowTunerReadout() {
-  const TunerReadout& readout = engine_.tuner.readout;
+  const TunerReadout& readout = engine_.Audio().tuner.readout;
   if (readout.refreshes == shownTunerRefreshes_) return;
   shownTunerRefreshes_ = readout.refreshes;
   editor_->SetControlFromPlug(editorRefs_.tunerMeter, readout.needle);

@@ -7,9 +7,8 @@
 #include <string>
 
 #include "cabinet/ImpulseFiles.h"
-#include "cabinet/PartitionedConvolver.h"
 #include "editor/EditorRefs.h"
-#include "engine/Engine.h"
+#include "engine/EngineLink.h"
 #include "amp/ParamChangeHandler.h"
 #include "amp/PresetBrowser.h"
 #include "plugin/IEffectBase.h"
@@ -38,7 +37,11 @@ class VoltrexPlug : public IEffectBase, private ImpulseFileView, private PresetT
 
   // The editor controls the engine addresses directly.
   const EditorRefs& EditorControls() const { return editorRefs_; }
-  const Engine& EngineState() const { return engine_; }
+  // The engine's settings as the parameter handler last left them (the audio thread's
+  // copy follows at its next block).
+  const Engine& EngineState() const { return engine_.Settings(); }
+  // Any thread: audio blocks that found the engine held by another thread.
+  std::uint64_t AudioContention() const { return engine_.Contention(); }
   const ParamChangeHandler& Handler() const { return *handler_; }
 
   // The impulse-response file chosen in the IR loader, saved with the state.
@@ -62,9 +65,8 @@ class VoltrexPlug : public IEffectBase, private ImpulseFileView, private PresetT
 
   std::unique_ptr<IGraphics> editor_;
   EditorRefs editorRefs_;
-  Engine engine_;
-  PartitionedConvolver convolver_;
-  ImpulseFiles impulses_{convolver_};
+  EngineLink engine_;
+  ImpulseFiles impulses_{engine_};
   PresetLibrary library_;
   std::unique_ptr<PresetBrowser> browser_;
   std::unique_ptr<ParamChangeHandler> handler_;

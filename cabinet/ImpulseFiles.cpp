@@ -64,6 +64,9 @@ bool ImpulseFiles::Install(const WaveData& wave) {
   gain_ = ResponseNormalisationGain(response);
   display_ = CurveSamplesOf(response);
   if (view_) view_->ShowResponse(display_);
-  convolver_.LoadImpulse(impulse_);
+  auto convolver = std::make_unique<PartitionedConvolver>();
+  convolver->SetMaxBlockSize(maxBlock_);
+  convolver->LoadImpulse(impulse_);
+  sink_.InstallConvolver(std::move(convolver));
   return true;
 }

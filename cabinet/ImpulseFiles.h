@@ -1,13 +1,15 @@
 // The impulse-response files: the folder and its cabinet list, the current entry, and the
 // loaded response. A load reads the WAVE file, keeps its first channel as read, resamples
 // it to the host rate, computes the normalisation gain and the display samples, and
-// installs it in the convolver. A later rate change reinstalls it from memory.
+// prepares a convolver for it, which it hands to its sink. A later rate change prepares
+// it again from memory.
 //
-// Runs in the parameter handler under the plug-in lock, never on the audio thread alone.
+// Runs in the parameter handler under the plug-in lock, never on the audio thread.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,12 +29,23 @@ class ImpulseFileView {
   ~ImpulseFileView() = default;
 };
 
+// Where a prepared convolver goes: the one that plays takes it over.
+class ConvolverSink {
+ public:
+  virtual void InstallConvolver(std::unique_ptr<PartitionedConvolver> convolver) = 0;
+
+ protected:
+  ~ConvolverSink() = default;
+};
+
 class ImpulseFiles {
  public:
   static constexpr double kDefaultSampleRateHz = 44100.0;
 
-  explicit ImpulseFiles(PartitionedConvolver& convolver) : convolver_(convolver) {}
+  explicit ImpulseFiles(ConvolverSink& sink) : sink_(sink) {}
   void SetView(ImpulseFileView* view) { view_ = view; }
+  // The largest block the convolvers it prepares must take without allocating.
+  void SetMaxBlockSize(int frames) { maxBlock_ = frames; }
 
   // Makes the chosen file's folder the impulse folder, lists it, selects and loads the
   // file. Paths split at their last '/' or '\'; a path without either is ignored.
@@ -61,8 +74,9 @@ class ImpulseFiles {
  private:
   bool Install(const WaveData& wave);
 
-  PartitionedConvolver& convolver_;
+  ConvolverSink& sink_;
   ImpulseFileView* view_ = nullptr;
+  int maxBlock_ = PartitionedConvolver::kDefaultMaxBlock;
   std::string folder_;
   CabinetList list_;
   int current_ = -1;

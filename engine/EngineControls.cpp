@@ -103,10 +103,6 @@ void SetMainVolume(Engine& e, double v) { e.masterVolume = v; }
 
 void SetIrStageOn(Engine& e, double v) { e.cabinetOn = v != 0.0; }
 
-bool ToggleIrStage(Engine& e) {
-  e.cabinetOn = !e.cabinetOn;
-  return e.cabinetOn;
-}
 
 void SetIrDryLevel(Engine& e, double v) {
   const double db = IrDryLevelDb(v);

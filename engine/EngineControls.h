@@ -43,10 +43,9 @@ void SetMainTreble(Engine& engine, double v);
 void SetLoudness(Engine& engine, double v);
 void SetMainVolume(Engine& engine, double v);
 
-// The impulse-response stage: on from kIrLed (any non-zero value), toggled by a press of
-// kIrOnButton (returns the new state), mixed with the dry signal by the two levels.
+// The impulse-response stage: on for any non-zero value, mixed with the dry signal by the
+// two levels.
 void SetIrStageOn(Engine& engine, double v);
-bool ToggleIrStage(Engine& engine);
 void SetIrDryLevel(Engine& engine, double v);
 void SetIrWetLevel(Engine& engine, double v);
 // The loaded response's normalisation gain.

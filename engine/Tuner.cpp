@@ -228,12 +228,9 @@ void BuildHintTable(Engine& e, int mode) {
   }
 }
 
-bool ToggleTuner(Engine& e) {
-  e.tuner.on = !e.tuner.on;
-  return e.tuner.on;
-}
+void SetTunerOn(Engine& e, double v) { e.tuner.on = v != 0.0; }
 
-void StepTuningMode(Engine& e) { e.tuner.mode = (e.tuner.mode + 1) % kTuningCount; }
+int NextTuningMode(int mode) { return (mode + 1) % kTuningCount; }
 
 void ApplyTuningMode(Engine& e) { BuildHintTable(e, e.tuner.mode); }
 

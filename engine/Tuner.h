@@ -59,8 +59,8 @@ void DetectPitch(Engine& engine);
 void BuildHintTable(Engine& engine, int mode);
 
 // Entry points of the tuner's parameters (push buttons act on the press only).
-bool ToggleTuner(Engine& engine);         // returns the new state
-void StepTuningMode(Engine& engine);      // next tuning, 11 wraps to 0
+void SetTunerOn(Engine& engine, double v);  // on for any non-zero value
+int NextTuningMode(int mode);             // the next tuning, 11 wraps to 0
 void ApplyTuningMode(Engine& engine);     // builds the hints of the current mode
 void SetTuningMode(Engine& engine, double value);  // truncated, limited to 0 to 11
 

@@ -78,6 +78,25 @@ void IEffectBase::SetParameterFromHost(int index, double normalized) {
   OnParamChange(index);
 }
 
+bool IEffectBase::QueueHostRequest(const HostRequest& request) { return hostRequests_.Push(request); }
+
+void IEffectBase::ServeHostRequests() {
+  PlugLockGuard guard(lock_);
+  std::vector<HostRequest> requests;
+  for (HostRequest request; hostRequests_.Pop(request);) requests.push_back(request);
+  const auto isProgramChange = [](const HostRequest& r) {
+    return r.param < 0 && r.midi.StatusMsg() == IMidiMsg::Type::ProgramChange;
+  };
+  const auto lastProgramChange = std::find_if(requests.rbegin(), requests.rend(), isProgramChange);
+  for (auto it = requests.begin(); it != requests.end(); ++it) {
+    if (it->param >= 0) {
+      SetParameterFromHost(it->param, it->normalized);
+    } else if (!isProgramChange(*it) || it == lastProgramChange.base() - 1) {
+      ProcessMidiMsg(it->midi);
+    }
+  }
+}
+
 void IEffectBase::BeginInformHostOfParamChange(int index) {
   if (hostLink_) hostLink_->BeginParamChange(index);
 }

@@ -4,6 +4,8 @@
 // through a HostLink.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@
 #include "plugin/IParam.h"
 #include "plugin/IPreset.h"
 #include "plugin/PlugLock.h"
+#include "realtime/WaitFreeQueue.h"
 
 class IGraphics;
 
@@ -81,6 +84,26 @@ class IEffectBase {
   bool SerializeParams(ByteChunk& chunk);
   int UnserializeParams(const ByteChunk& chunk, int pos);
 
+  // --- Requests that arrive on the audio thread while the host plays live. ---
+  // The audio thread never takes the lock: a host's automation or a MIDI message that
+  // arrives there is queued, and a thread of the adaptor (VST2: its loader thread; LV2:
+  // the host's worker) serves it within a few blocks.
+  struct HostRequest {
+    int param = -1;  // a parameter to set from the host, or -1 for the MIDI message
+    double normalized = 0.0;
+    IMidiMsg midi;
+  };
+  // Audio: false when the queue is full; the request is then dropped.
+  bool QueueHostRequest(const HostRequest& request);
+  // Any thread but the audio thread (takes the lock): serves the queued requests in
+  // order. A program change that a later one in the queue supersedes is skipped.
+  void ServeHostRequests();
+  bool HostRequestsPending() const { return !hostRequests_.Empty(); }
+  // Audio: the audio thread found something it needed held by another thread.
+  void CountAudioContention() { audioContention_.fetch_add(1, std::memory_order_relaxed); }
+  // Any thread: how often that happened since the plug-in was made.
+  std::uint64_t AudioContention() const { return audioContention_.load(std::memory_order_relaxed); }
+
   // --- Programs. ---
   int NPresets() const { return int(presets_.size()); }
   int GetCurrentPresetIdx() const { return currentPreset_; }
@@ -135,7 +158,11 @@ class IEffectBase {
   void ParseChannelIO(const char* channelIO);
   void ResizeScratch();
 
+  static constexpr std::size_t kHostRequestCapacity = 4096;
+
   PlugLock lock_;
+  WaitFreeQueue<HostRequest, kHostRequestCapacity> hostRequests_;
+  std::atomic<std::uint64_t> audioContention_{0};
   std::vector<IParam> params_;
   std::vector<IPreset> presets_;
   int currentPreset_ = 0;

@@ -171,22 +171,20 @@ void Lv2Plugin::Run(uint32_t frames) {
   // A message raised here (a preset that fails to load) waits for the editor's tick.
   const platform::ScopedMessageDeferral onAudioThread;
   const bool audio = frames > 0 && audioIn_[0] && audioIn_[1] && audioOut_[0] && audioOut_[1];
-  std::unique_lock<PlugLock> lock(amp_->Lock(), std::defer_lock);
-  if (jobsPending_.load() == 0) {
-    lock.lock();
-  } else if (!lock.try_lock()) {
-    // The worker is loading: this block is silent, its MIDI follows the load, and the
-    // ports, still unseen, apply at the next run.
-    ReadMidi();
-    ScheduleDeferred();
-    if (audio) {
-      for (float* out : audioOut_) std::fill(out, out + frames, 0.0f);
+  {
+    // Ports and MIDI reach the amp only if no other thread holds it (the worker loading, the
+    // editor): then the ports stay unseen until a later run, the MIDI waits in order for
+    // the worker or a later run, and the block plays on with the sound as it is.
+    std::unique_lock<PlugLock> lock(amp_->Lock(), std::try_to_lock);
+    const bool ampFree = lock.owns_lock();
+    if (ampFree) {
+      ApplyControlPorts();
+    } else {
+      amp_->CountAudioContention();
     }
-    return;
+    ReadMidi(ampFree);
+    ScheduleDeferred(ampFree);
   }
-  ApplyControlPorts();
-  ReadMidi();
-  ScheduleDeferred();
   if (!audio) return;
   float* inputs[2] = {const_cast<float*>(audioIn_[0]), const_cast<float*>(audioIn_[1])};
   amp_->ProcessHostBuffers(inputs, audioOut_, int(std::min<uint32_t>(frames, INT32_MAX)),
@@ -216,7 +214,7 @@ void Lv2Plugin::ApplyPortValue(int controlPort, float value) {
   amp_->SetParameterFromHost(index, param->GetNormalized(double(value)));
 }
 
-void Lv2Plugin::ReadMidi() {
+void Lv2Plugin::ReadMidi(bool ampFree) {
   const auto* sequence = static_cast<const LV2_Atom_Sequence*>(midiIn_);
   if (!sequence || !map_ || sequence->atom.type != urids_.atomSequence) return;
   const uint32_t size = sequence->atom.size;
@@ -233,34 +231,45 @@ void Lv2Plugin::ReadMidi() {
       msg.status = bytes[0];
       msg.data1 = bodySize > 1 ? bytes[1] : 0;
       msg.data2 = bodySize > 2 ? bytes[2] : 0;
-      Dispatch(msg);
+      Dispatch(msg, ampFree);
     }
     offset += uint32_t(sizeof(LV2_Atom_Event)) + ((bodySize + 7u) & ~7u);
   }
 }
 
-void Lv2Plugin::Dispatch(const IMidiMsg& msg) {
-  const bool loads = msg.StatusMsg() == IMidiMsg::Type::ProgramChange;
-  if (!schedule_ || (!loads && deferredCount_ == 0 && jobsPending_.load() == 0)) {
+void Lv2Plugin::Dispatch(const IMidiMsg& msg, bool ampFree) {
+  const bool loads = schedule_ && msg.StatusMsg() == IMidiMsg::Type::ProgramChange;
+  if (ampFree && !loads && deferredCount_ == 0 && jobsPending_.load() == 0) {
     amp_->ProcessMidiMsg(msg);
     return;
   }
-  if (deferredCount_ == kMaxDeferredMessages) ScheduleDeferred();
-  deferred_[deferredCount_++] = msg;
+  if (deferredCount_ == kMaxDeferredMessages) ScheduleDeferred(ampFree);
+  // Without a worker, and while another thread holds the amp, a full list drops the newest.
+  if (deferredCount_ < kMaxDeferredMessages) deferred_[deferredCount_++] = msg;
 }
 
-void Lv2Plugin::ScheduleDeferred() {
+// Hands the waiting messages to the worker; without one they are handled here once the
+// amp is free, else they wait for a later run.
+void Lv2Plugin::ScheduleDeferred(bool ampFree) {
   if (deferredCount_ == 0) return;
+  if (!schedule_) {
+    if (!ampFree) return;
+    for (int i = 0; i < deferredCount_; ++i) amp_->ProcessMidiMsg(deferred_[i]);
+    deferredCount_ = 0;
+    return;
+  }
   const int count = deferredCount_;
   deferredCount_ = 0;
   jobsPending_.fetch_add(1);
   // The host may run the job at once, inside this call; the lock is recursive.
   if (schedule_->schedule_work(schedule_->handle, uint32_t(count * sizeof(IMidiMsg)), deferred_) !=
       LV2_WORKER_SUCCESS) {
+    // Refused: handled here if the amp is free, else kept for a later run.
     jobsPending_.fetch_sub(1);
-    std::unique_lock<PlugLock> lock(amp_->Lock(), std::try_to_lock);
-    if (!lock) return;  // no worker and no amp: the messages are dropped rather than waited for
+    deferredCount_ = count;
+    if (!ampFree) return;
     for (int i = 0; i < count; ++i) amp_->ProcessMidiMsg(deferred_[i]);
+    deferredCount_ = 0;
   }
 }
 

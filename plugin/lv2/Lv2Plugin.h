@@ -80,10 +80,12 @@ class Lv2Plugin final : private HostLink {
   void ApplyOptions(const LV2_Options_Option* options);
   void ApplyControlPorts();
   void ApplyPortValue(int controlPort, float value);
-  void ReadMidi();
-  // Audio thread: a message for the amp now, or for the worker with what follows it.
-  void Dispatch(const IMidiMsg& msg);
-  void ScheduleDeferred();
+  // Audio thread; ampFree: run() holds the amp, which no other thread held.
+  void ReadMidi(bool ampFree);
+  // Audio thread: a message for the amp now, or, with what follows it, for the worker
+  // (program changes, or while messages wait) or a later run.
+  void Dispatch(const IMidiMsg& msg, bool ampFree);
+  void ScheduleDeferred(bool ampFree);
   std::string StoredImpulsePath(const std::string& path, const LV2_Feature* const* features) const;
   std::string ResolvedImpulsePath(const std::string& stored, const LV2_Feature* const* features) const;
 
@@ -106,8 +108,8 @@ class Lv2Plugin final : private HostLink {
   // After a restore the host sets its saved port values, which may be stale: the next run
   // takes whatever the ports hold as seen, so the restored values stay in force.
   std::atomic<bool> adoptPorts_{false};
-  // With the host's worker, program changes and the messages after them load there; while
-  // a job is pending, run() does not wait for the amp the worker holds.
+  // With the host's worker, program changes and the messages after them load there; run()
+  // never waits for the amp the worker holds.
   static constexpr int kMaxDeferredMessages = 64;
   const LV2_Worker_Schedule* schedule_ = nullptr;
   std::atomic<int> jobsPending_{0};

@@ -25,6 +25,13 @@ constexpr size_t kHostProductBytes = 256;
 // effVendorSpecific query for leak checks: two int32 at ptr receive the GDI and USER objects
 // the editor holds now (Windows; zeros elsewhere).
 constexpr int32_t kGuiObjectsQuery = 0x56786F62;  // 'Vxob'
+// effVendorSpecific query: the times the audio thread found something it needed held by
+// another thread since the plug-in was made (returned).
+constexpr int32_t kAudioContentionQuery = 0x56786374;  // 'Vxct'
+
+// Set on a thread once it has run an audio callback: a host's automation that later comes
+// from it is treated as coming from the audio thread.
+thread_local bool tAudioThread = false;
 
 constexpr int32_t kTimeFilterTempo = 0x400;
 constexpr int32_t kTimeFilterTimeSig = 0x2000;
@@ -108,6 +115,7 @@ IEffectVST::IEffectVST(vst2::HostCallback host, std::unique_ptr<IEffectBase> plu
   effect_.initialDelay = identity.latency;
   effect_.ioRatio = 1.0f;
   effect_.object = this;
+  loader_ = std::make_unique<LoaderThread>(*plug_);
   effect_.uniqueID = identity.uniqueId;
   effect_.version = (identity.vendorVersion >> 16) * 10000 +
                     ((identity.vendorVersion >> 8) & 0xFF) * 100 + (identity.vendorVersion & 0xFF);
@@ -116,6 +124,7 @@ IEffectVST::IEffectVST(vst2::HostCallback host, std::unique_ptr<IEffectBase> plu
 }
 
 IEffectVST::~IEffectVST() {
+  loader_.reset();
   plug_.reset();
 }
 
@@ -252,20 +261,42 @@ intptr_t IEffectVST::VSTDispatcher(vst2::AEffect* effect, int32_t opcode, int32_
   if (opcode == vst2::effProcessEvents) {
     // Events arrive on the audio thread: a message they raise waits for the editor's tick.
     const platform::ScopedMessageDeferral onAudioThread;
-    PlugLockGuard guard(plug->Lock());
-    return plug->Dispatch(opcode, index, value, ptr, opt);
+    tAudioThread = true;
+    return plug->ProcessEvents(static_cast<const vst2::VstEvents*>(ptr));
   }
   PlugLockGuard guard(plug->Lock());
   return plug->Dispatch(opcode, index, value, ptr, opt);
 }
 
+// Audio thread. Rendering offline, requests queued while the host played live are served
+// before the block, so that they take effect in it.
 template <typename Sample>
 void IEffectVST::ProcessAudio(Sample** inputs, Sample** outputs, int32_t frames,
                               IEffectBase::OutputMode mode) {
   const platform::ScopedMessageDeferral onAudioThread;
-  PlugLockGuard guard(Lock());
+  tAudioThread = true;
   if (identity_.doesMidi) CallHost(vst2::audioMasterWantMidi);
+  if (plug_->HostRequestsPending() && !PlaysLive()) plug_->ServeHostRequests();
   if (frames > 0) plug_->ProcessHostBuffers(inputs, outputs, frames, mode);
+}
+
+bool IEffectVST::PlaysLive() {
+  const intptr_t level = CallHost(vst2::audioMasterGetCurrentProcessLevel);
+  return level == vst2::kProcessLevelRealtime || level == vst2::kProcessLevelPrefetch;
+}
+
+void IEffectVST::HandleOnAudioThread(const IEffectBase::HostRequest& request) {
+  if (PlaysLive()) {
+    if (!plug_->QueueHostRequest(request)) plug_->CountAudioContention();
+    return;
+  }
+  PlugLockGuard guard(Lock());
+  plug_->ServeHostRequests();
+  if (request.param >= 0) {
+    plug_->SetParameterFromHost(request.param, request.normalized);
+  } else {
+    plug_->ProcessMidiMsg(request.midi);
+  }
 }
 
 void IEffectVST::VSTProcess(vst2::AEffect* effect, float** inputs, float** outputs,
@@ -294,6 +325,7 @@ void IEffectVST::VSTSetParameter(vst2::AEffect* effect, int32_t index, float val
   if (!plug || !plug->Plug().GetParam(index)) return;
   // Hosts play automation from their audio thread.
   const platform::ScopedMessageDeferral maybeOnAudioThread;
+  if (tAudioThread) return plug->HandleOnAudioThread({index, value, {}});
   PlugLockGuard guard(plug->Lock());
   plug->Plug().SetParameterFromHost(index, value);
 }
@@ -370,8 +402,6 @@ intptr_t IEffectVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
       return GetChunk(static_cast<void**>(ptr), index == 0);
     case vst2::effSetChunk:
       return SetChunk(ptr, value, index == 0);
-    case vst2::effProcessEvents:
-      return ProcessEvents(static_cast<const vst2::VstEvents*>(ptr));
     case vst2::effCanBeAutomated:
       return 1;
     case vst2::effGetProgramNameIndexed:
@@ -401,6 +431,7 @@ intptr_t IEffectVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
       return 1;
     case vst2::effVendorSpecific:
       if (index == kGuiObjectsQuery && ptr) return WriteGuiObjectCounts(ptr);
+      if (index == kAudioContentionQuery) return intptr_t(plug_->AudioContention());
       if (index != 7 || !ptr) return 0;
       if (const IParam* param = plug_->GetParam(int(std::clamp<intptr_t>(value, -1, plug_->NParams())))) {
         param->GetDisplayForHost(opt, true, text);
@@ -428,6 +459,8 @@ intptr_t IEffectVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
 
 intptr_t IEffectVST::GetChunk(void** data, bool isBank) {
   if (!data) return 0;
+  // A state saved while the loader has requests pending stores what they asked for.
+  plug_->ServeHostRequests();
   ByteChunk& chunk = isBank ? bankChunk_ : programChunk_;
   chunk.Clear();
   chunk.Put(kChunkMagic);
@@ -481,7 +514,7 @@ intptr_t IEffectVST::ProcessEvents(const vst2::VstEvents* events) {
       msg.status = uint8_t(midi->midiData[0]);
       msg.data1 = uint8_t(midi->midiData[1]);
       msg.data2 = uint8_t(midi->midiData[2]);
-      plug_->ProcessMidiMsg(msg);
+      HandleOnAudioThread({-1, 0.0, msg});
     } else {
       vst2::VstEvents single{1, 0, {event, nullptr}};
       CallHost(vst2::audioMasterProcessEvents, 0, 0, &single);

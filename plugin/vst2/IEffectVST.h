@@ -1,12 +1,16 @@
 // The VST 2.x adaptor: owns the plug-in and hands the host its effect record, the
 // dispatcher, the audio and parameter callbacks and MIDI input, and carries the plug-in's
-// calls back into the host. Every callback takes the plug-in's lock, as the plug-in expects.
+// calls back into the host. Every callback but the audio thread's takes the plug-in's
+// lock, as the plug-in expects. The audio thread takes it only when the host renders
+// offline (or does not say how it renders), where waiting keeps a bounce deterministic;
+// live, what arrives there (automation, MIDI) is queued for the loader thread.
 #pragma once
 
 #include <memory>
 
 #include "plugin/HostLink.h"
 #include "plugin/IEffectBase.h"
+#include "plugin/LoaderThread.h"
 #include "plugin/PlugIdentity.h"
 #include "plugin/vst2/vst2.h"
 
@@ -83,6 +87,12 @@ class IEffectVST : private HostLink {
                     IEffectBase::OutputMode mode);
   intptr_t CallHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                     float opt = 0.0f);
+  // Audio: the host plays live (its process level is real-time or prefetch), so the
+  // audio thread must not wait for the lock.
+  bool PlaysLive();
+  // Audio: a host request from the audio thread, queued when live; otherwise the queue is
+  // served first and the request handled here, in order, under the lock.
+  void HandleOnAudioThread(const IEffectBase::HostRequest& request);
   const vst2::VstTimeInfo* HostTime(int32_t filter);
   intptr_t GetChunk(void** data, bool isBank);
   intptr_t SetChunk(const void* data, intptr_t size, bool isBank);
@@ -105,4 +115,5 @@ class IEffectVST : private HostLink {
   bool hostInitDone_ = false;
   // The plug-in may still tell the host while it closes: the destructor lets it go first.
   std::unique_ptr<IEffectBase> plug_;
+  std::unique_ptr<LoaderThread> loader_;
 };

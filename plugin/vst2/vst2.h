@@ -226,7 +226,9 @@ enum HostOpcode : int32_t {
 // What audioMasterGetCurrentProcessLevel answers.
 enum ProcessLevel : int32_t {
   kProcessLevelUnknown = 0,
+  kProcessLevelUser = 1,
   kProcessLevelRealtime = 2,
+  kProcessLevelPrefetch = 3,
   kProcessLevelOffline = 4,
 };
 

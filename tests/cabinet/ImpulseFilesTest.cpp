@@ -1,4 +1,5 @@
 #include "cabinet/ImpulseFiles.h"
+#include "tests/cabinet/KeptConvolver.h"
 
 #include <gtest/gtest.h>
 
@@ -52,8 +53,8 @@ class ImpulseFilesTest : public ::testing::Test {
   TempFolder folder;
   Messages messages;
   RecordingView view;
-  PartitionedConvolver convolver;
-  ImpulseFiles files{convolver};
+  KeptConvolver kept;
+  ImpulseFiles files{kept};
 };
 
 TEST_F(ImpulseFilesTest, ListsWaveFilesWhateverTheirCaseAndLoadsByTheirOwnName) {
@@ -138,6 +139,7 @@ TEST_F(ImpulseFilesTest, ResponseIsInstalledAtTheHostRate) {
   // Pushing a unit impulse through the convolver plays the response back.
   std::vector<double> impulse(441, 0.0);
   impulse[0] = 1.0;
+  PartitionedConvolver& convolver = *kept.convolver;
   convolver.PushSamples(impulse.data(), 441);
   ASSERT_EQ(convolver.ProduceOutput(441), 441);
   for (int i = 0; i < 441; ++i) EXPECT_NEAR(convolver.OutputPointer()[i], samples[i], 1e-7);

@@ -253,7 +253,7 @@ TEST(BadSamples, TheAmpTakesNonFiniteSamplesAsZeroAndPlaysOn) {
   ExpectSameSignal(out, RunInBlocks(*clean, cleanConvolver, cleanLeft, cleanRight, 256));
   EXPECT_GT(PeakOf(out, 3000, 4096), 0.01);
 
-  ASSERT_TRUE(ToggleTuner(*e));
+  SetTunerOn(*e, 1.0);
   StereoBlock through = {left, right};
   Process(*e, convolver, through);
   EXPECT_TRUE(std::isnan(through.left[10]));
@@ -266,7 +266,7 @@ TEST(TunerPath, PassesEachChannelThroughAndFreezesTheAmp) {
   StereoBlock warm = {Pluck(kRate, 512, 0.4), Pluck(kRate, 512, 0.2)};
   Process(*e, convolver, warm);
   const std::vector<double> states = FilterStates(*e);
-  ASSERT_TRUE(ToggleTuner(*e));
+  SetTunerOn(*e, 1.0);
 
   const std::vector<double> left = Sine(kRate, 110.0, 4096, 0.3);
   const std::vector<double> right = WhiteNoise(4096, 0.2, 8);

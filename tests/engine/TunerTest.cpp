@@ -19,7 +19,7 @@ double NoteHz(int note) { return 27.5 * std::exp2(note / 12.0); }
 
 std::unique_ptr<Engine> MakeTunerEngine(double rate) {
   auto e = MakeNeutralEngine(rate);
-  ToggleTuner(*e);
+  SetTunerOn(*e, 1.0);
   return e;
 }
 
@@ -115,7 +115,7 @@ TEST(Tuner, ReadoutShowsFrequencyOrHintAndMovesTheNeedle) {
   Listen(*e, std::vector<double>(1765, 0.0));
   EXPECT_STREQ(r.text, "E2");
   SetTuningMode(*e, 0.0);
-  StepTuningMode(*e);
+  SetTuningMode(*e, NextTuningMode(e->tuner.mode));
   ApplyTuningMode(*e);
   Listen(*e, std::vector<double>(1765, 0.0));
   EXPECT_STREQ(r.text, "6th string");
@@ -128,7 +128,7 @@ TEST(Tuner, TuningsListAndModeSetting) {
   EXPECT_EQ(TuningName(12), nullptr);
   const auto e = MakeTunerEngine(44100.0);
   for (int step = 1; step <= 12; ++step) {
-    StepTuningMode(*e);
+    SetTuningMode(*e, NextTuningMode(e->tuner.mode));
     EXPECT_EQ(e->tuner.mode, step % 12);
   }
   SetTuningMode(*e, 7.9);

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "cabinet/ImpulseFiles.h"
+#include "tests/cabinet/KeptConvolver.h"
 #include "cabinet/PartitionedConvolver.h"
 #include "amp/ParamIds.h"
 #include "presets/PresetLibrary.h"
@@ -112,8 +113,8 @@ TEST_F(FactoryContent, NoTwoPresetsAreAlike) {
 
 TEST_F(FactoryContent, ImpulseResponsesResolveBesideTheBinaryAndLoad) {
   int withImpulse = 0;
-  PartitionedConvolver convolver;
-  ImpulseFiles files(convolver);
+  KeptConvolver kept;
+  ImpulseFiles files(kept);
   for (const LoadedPreset& p : *presets_) {
     for (const TargetCall& call : p.target.calls) {
       if (call.kind != TargetCall::kImpulse) continue;
