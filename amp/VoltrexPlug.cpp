@@ -119,6 +119,7 @@ void VoltrexPlug::OnParamChange(int index) {
 // the amp is silent for that block rather than wait.
 void VoltrexPlug::ProcessBlock(double** inputs, double** outputs, int frames) {
   if (!engine_.BeginBlock()) {
+    CountAudioContention();
     for (int c = 0; c < NOutChannels(); ++c) std::fill(outputs[c], outputs[c] + frames, 0.0);
     return;
   }

@@ -40,8 +40,6 @@ class VoltrexPlug : public IEffectBase, private ImpulseFileView, private PresetT
   // The engine's settings as the parameter handler last left them (the audio thread's
   // copy follows at its next block).
   const Engine& EngineState() const { return engine_.Settings(); }
-  // Any thread: audio blocks that found the engine held by another thread.
-  std::uint64_t AudioContention() const { return engine_.Contention(); }
   const ParamChangeHandler& Handler() const { return *handler_; }
 
   // The impulse-response file chosen in the IR loader, saved with the state.

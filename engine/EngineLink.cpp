@@ -21,8 +21,10 @@ EngineLink::~EngineLink() {
 
 void EngineLink::Init(double sampleRate) {
   HoldAudioCopy();
-  InitEngine(settings_, sampleRate);
   InitEngine(audio_, sampleRate);
+  // A copy, so that the plug-in takes one anti-denormal table from the shared sequence
+  // as a single engine does.
+  settings_ = audio_;
   EndBlock();
 }
 
@@ -63,10 +65,7 @@ void EngineLink::HoldAudioCopy() {
 }
 
 bool EngineLink::BeginBlock() {
-  if (audioBusy_.exchange(true, std::memory_order_acquire)) {
-    contention_.fetch_add(1, std::memory_order_relaxed);
-    return false;
-  }
+  if (audioBusy_.exchange(true, std::memory_order_acquire)) return false;
   TakeQueuedChanges();
   return true;
 }

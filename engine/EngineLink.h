@@ -11,7 +11,6 @@
 #pragma once
 
 #include <atomic>
-#include <cstdint>
 #include <memory>
 
 #include "cabinet/ImpulseFiles.h"
@@ -44,15 +43,12 @@ class EngineLink : public ConvolverSink {
   const Engine& Settings() const { return settings_; }
 
   // Audio thread: takes the queued changes; false (and nothing to run) in the rare case
-  // another thread is emptying a full queue, counted as contention. After true, run
-  // Audio() and AudioConvolver(), then EndBlock().
+  // another thread holds the audio copy (emptying a full queue, or a host changing the
+  // rate while processing). After true, run Audio() and AudioConvolver(), then EndBlock().
   bool BeginBlock();
   Engine& Audio() { return audio_; }
   PartitionedConvolver& AudioConvolver() { return *convolver_; }
   void EndBlock() { audioBusy_.store(false, std::memory_order_release); }
-
-  // Any thread: blocks the audio thread found the audio copy held by another thread.
-  std::uint64_t Contention() const { return contention_.load(std::memory_order_relaxed); }
 
  private:
   struct QueuedChange {
@@ -76,5 +72,4 @@ class EngineLink : public ConvolverSink {
   WaitFreeQueue<QueuedChange, kQueuedChanges> changes_;
   WaitFreeQueue<PartitionedConvolver*, kRetiredConvolvers> retired_;
   std::atomic<bool> audioBusy_{false};
-  std::atomic<std::uint64_t> contention_{0};
 };

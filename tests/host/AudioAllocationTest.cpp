@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -98,6 +99,9 @@ constexpr int kBlockFrames = 64;
 constexpr int kBlocksAfterSelection = 16;
 constexpr int kCountedBlocks = 750;    // one second at 64 frames
 constexpr int kCabinetWithResponse = 20;
+constexpr int kProgramChanges = 8;
+constexpr int kBlocksPerLoad = 200;    // about a quarter of a second at 64 frames
+constexpr int32_t kAudioContentionQuery = 0x56786374;  // 'Vxct'
 
 std::string FirstStack() {
   if (gFirstStackDepth == 0) return {};
@@ -186,6 +190,52 @@ TEST_F(AudioAllocationTest, NoneWhenTheAudioThreadSelectsModels) {
       EXPECT_EQ(counted, 0) << "model " << model << "\n" << FirstStack();
     }
   }
+}
+
+// A live host (real-time process level): program changes arrive on the audio thread,
+// the browser and response steps are automated there, and another thread restores chunks
+// meanwhile. The loads run on the plug-in's loader thread and the restoring thread; the
+// audio thread's blocks allocate nothing and never find the plug-in held.
+TEST_F(AudioAllocationTest, NoneWhileLoadsHappenElsewhere) {
+  host->SetProcessLevel(vst2::kProcessLevelRealtime);
+  const std::vector<uint8_t> restored = host->GetChunk(false);
+  const float firstPreset = host->GetParameter(kPresetSelect);
+  std::atomic<bool> audioDone{false};
+  std::thread restorer([&] {
+    while (!audioDone) {
+      host->SetChunk(restored, false);
+      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    }
+  });
+  vst2::VstMidiEvent change{};
+  change.type = vst2::kMidiEventType;
+  change.byteSize = sizeof change;
+  vst2::VstEvents list{1, 0, {reinterpret_cast<vst2::VstEvent*>(&change), nullptr}};
+  const long counted = OnProcessingThread([&] {
+    for (int program = 0; program < kProgramChanges; ++program) {
+      change.midiData[0] = char(0xC0);
+      change.midiData[1] = char(program);
+      host->Dispatch(vst2::effProcessEvents, 0, 0, &list);
+      ProcessBlocks(kBlocksPerLoad);
+      for (int step : {kIrNext, kPresetNext}) {
+        host->SetParameter(step, 1.0f);
+        ProcessBlocks(1);
+        host->SetParameter(step, 0.0f);
+        ProcessBlocks(kBlocksPerLoad);
+      }
+    }
+  });
+  audioDone = true;
+  restorer.join();
+  EXPECT_EQ(counted, 0) << FirstStack();
+  EXPECT_EQ(host->Dispatch(vst2::effVendorSpecific, kAudioContentionQuery), 0);
+  // A last program change is loaded by the loader thread a moment later.
+  change.midiData[1] = char(kProgramChanges - 1);
+  OnProcessingThread([&] { host->Dispatch(vst2::effProcessEvents, 0, 0, &list); });
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (host->GetParameter(kPresetSelect) == firstPreset && std::chrono::steady_clock::now() < limit)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_NE(host->GetParameter(kPresetSelect), firstPreset);
 }
 
 }  // namespace

@@ -105,6 +105,10 @@ struct Counts {
   const char* longestControlCall = "";
 };
 
+// The plug-in's count of audio blocks that found something they needed held by another
+// thread (effVendorSpecific).
+constexpr int32_t kAudioContentionQuery = 0x56786374;  // 'Vxct'
+
 struct Instance {
   int number = 0;
   std::unique_ptr<PluginHost> host;
@@ -462,6 +466,8 @@ int RunStress(const StressOptions& options) {
       std::fprintf(stderr, "vsthost: cannot load %s: %s\n", options.plugin.c_str(), error.c_str());
       return 1;
     }
+    // A live host: automation and MIDI on the audio thread must not wait for the plug-in.
+    instance->host->SetProcessLevel(vst2::kProcessLevelRealtime);
     instance->host->Start(kStartRateHz, kStartBlock);
     instances.push_back(std::move(instance));
   }
@@ -495,7 +501,9 @@ int RunStress(const StressOptions& options) {
   Counts total;
   int longestInstance = 0;
   std::string faults;
+  intptr_t contention = 0;
   for (auto& instance : instances) {
+    contention += instance->host->Dispatch(vst2::effVendorSpecific, kAudioContentionQuery);
     Accumulate(total, instance->audio, instance->number, &longestInstance);
     Accumulate(total, instance->control, instance->number, &longestInstance);
     if (!instance->fault.empty()) faults += "  " + instance->fault + "\n";
@@ -509,6 +517,12 @@ int RunStress(const StressOptions& options) {
               total.longestAudioFrames, longestInstance);
   std::printf("longest control call: %.2f ms (%s)\n", 1e3 * total.longestControl, total.longestControlCall);
   std::printf("output peak: %.3f\n", double(total.peak));
+  // Plug-ins that do not answer the query report 0.
+  std::printf("audio thread found the plug-in held: %ld times\n", long(contention));
+  if (contention > 0) {
+    std::printf("FAULT: the audio thread found something it needed held by another thread\n");
+    return 1;
+  }
   if (!faults.empty()) {
     std::printf("FAULT: output not finite or beyond %.0f:\n%s", double(kOutputBound), faults.c_str());
     return 1;
