@@ -33,15 +33,16 @@ class IEffectBase {
   IEffectBase(const IEffectBase&) = delete;
   IEffectBase& operator=(const IEffectBase&) = delete;
 
-  // --- Operations the plug-in overrides. Each runs with the plug-in lock held. ---
+  // --- Operations the plug-in overrides. Each runs with the plug-in lock held, except
+  // ProcessBlock. ---
   // Set-up: the host's configuration calls, never the audio thread; may allocate.
-  // Audio: the host's processing calls; no allocation, no file or window work.
+  // Audio: the host's processing calls; no allocation, no file or window work, no lock.
 
   // Set-up: after the sample rate or block size changed and when processing stops.
   virtual void Reset() {}
-  // Any thread: after parameter index changed, whatever changed it (host automation, often
-  // on the audio thread; the editor; MIDI; a state pass). A file-backed parameter (the
-  // impulse-response file and its stepping buttons) still reads its file here.
+  // Any thread but a live audio thread: after parameter index changed, whatever changed it
+  // (host automation; the editor; MIDI; a state pass). A file-backed parameter (the
+  // impulse-response file and its stepping buttons) reads its file here.
   virtual void OnParamChange(int /*index*/) {}
   // Audio: frames of 64-bit audio, never more than the block size.
   virtual void ProcessBlock(double** inputs, double** outputs, int frames);
@@ -50,8 +51,9 @@ class IEffectBase {
   virtual void OnGUIClose() {}
   // Set-up: processing switched on or off.
   virtual void OnActivate(bool active);
-  // The thread that delivers host events (often the audio thread). A program change still
-  // reads the selected preset's file here.
+  // Under the lock: the loader thread or the host's worker for MIDI that arrived on a live
+  // audio thread, else the thread that delivers host events. A program change reads the
+  // selected preset's file here.
   virtual void ProcessMidiMsg(const IMidiMsg& /*msg*/) {}
   // Set-up: the name of a MIDI note, if the plug-in names notes.
   virtual bool MidiNoteName(int note, char* name);
@@ -77,7 +79,8 @@ class IEffectBase {
   const IParam* GetParam(int index) const;
   // The editor's one way to change a parameter: set, tell the host, handle the change.
   void SetParameterFromGUI(int index, double normalized);
-  // A host's automation (any thread, often the audio thread; the caller holds the lock):
+  // A host's automation (the caller holds the lock; from a live audio thread it arrives
+  // through the request queue):
   // the editor's controls follow without telling the plug-in, then the value is stored
   // and handled. The host is not told: the change came from it.
   void SetParameterFromHost(int index, double normalized);

@@ -40,7 +40,8 @@ class Lv2Plugin final : private HostLink {
   // Instantiation thread.
   void Activate();
   void Deactivate();
-  // Audio thread: any number of frames, including 0.
+  // Audio thread: any number of frames, including 0. Never waits for the amp's lock:
+  // ports and MIDI are taken only when no other thread holds it.
   void Run(uint32_t frames);
 
   // Instantiation thread (state and options).

@@ -250,11 +250,9 @@ intptr_t IEffectVST::VSTDispatcher(vst2::AEffect* effect, int32_t opcode, int32_
     delete plug;
     return 0;
   }
-  // The editor idle waits for a block in progress like every request, then runs the
-  // window's events and timer as window messages run elsewhere: on the interface thread
-  // without the plug-in lock, which controls take themselves.
+  // The editor idle runs the window's events and timer as window messages run elsewhere:
+  // on the interface thread without the plug-in lock, which controls take themselves.
   if (opcode == vst2::effEditIdle) {
-    { PlugLockGuard guard(plug->Lock()); }
     if (IGraphics* graphics = plug->GetGUI()) graphics->IdleWindow();
     return 0;
   }
