@@ -87,12 +87,16 @@ void IEffectBase::ServeHostRequests() {
   const auto isProgramChange = [](const HostRequest& r) {
     return r.param < 0 && r.midi.StatusMsg() == IMidiMsg::Type::ProgramChange;
   };
-  const auto lastProgramChange = std::find_if(requests.rbegin(), requests.rend(), isProgramChange);
-  for (auto it = requests.begin(); it != requests.end(); ++it) {
-    if (it->param >= 0) {
-      SetParameterFromHost(it->param, it->normalized);
-    } else if (!isProgramChange(*it) || it == lastProgramChange.base() - 1) {
-      ProcessMidiMsg(it->midi);
+  size_t lastProgramChange = requests.size();
+  for (size_t i = 0; i < requests.size(); ++i) {
+    if (isProgramChange(requests[i])) lastProgramChange = i;
+  }
+  for (size_t i = 0; i < requests.size(); ++i) {
+    const HostRequest& request = requests[i];
+    if (request.param >= 0) {
+      SetParameterFromHost(request.param, request.normalized);
+    } else if (!isProgramChange(request) || i == lastProgramChange) {
+      ProcessMidiMsg(request.midi);
     }
   }
 }
