@@ -91,6 +91,10 @@ constexpr double kInputLevel = 0.25;
 constexpr double kTwoPi = 6.283185307179586;
 
 constexpr uint8_t kProgramChangeStatus = 0xC0;
+// A program change's amp is watched for at about screen rate, as a host's display would.
+constexpr auto kProgramChangePoll = std::chrono::milliseconds(5);
+constexpr double kProgramChangeLimitMs = 2000.0;
+constexpr float kModelValueTolerance = 1e-4f;
 constexpr int32_t kContentionQuery = 0x56786374;  // 'Vxct'
 constexpr double kPercentile = 0.999;
 
@@ -113,7 +117,9 @@ struct CallRecord {
 
 struct LoadRecord {
   const char* kind;
-  double ms;  // how long the requesting call took; negative when it only queued the load
+  // Chunk restores and browser steps: how long the call took. Program changes: how long
+  // after the request the preset's amp was in force. Negative: not within the limit.
+  double ms;
 };
 
 struct RunRecord {
@@ -331,7 +337,8 @@ void PlayAudio(vsthost::PluginHost& host, bool paced, RunFlags& flags, RunRecord
 
     if (flags.measuring.load(std::memory_order_relaxed) && recorded < calls.size()) {
       calls[recorded++] = {float(Milliseconds(wall0, wall1)), float(Milliseconds(cpu0, cpu1)),
-                           usage1.ru_nvcsw != usage0.ru_nvcsw, usage1.ru_nivcsw != usage0.ru_nivcsw};
+                           usage1.ru_nvcsw != usage0.ru_nvcsw,
+                           usage1.ru_nivcsw != usage0.ru_nivcsw};
     }
   }
   calls.resize(recorded);
@@ -352,13 +359,32 @@ void AutomateAtScreenRate(vsthost::PluginHost& host, RunFlags& flags) {
     next += period;
     std::this_thread::sleep_until(next);
     const int param = kAutomated[size_t(tick) % std::size(kAutomated)];
-    host.SetParameter(param, SweepValue(tick / int(std::size(kAutomated))));
+    host.SetParameter(param, SweepValue(tick));
     if (flags.browserStep.exchange(false)) {
       const auto start = Clock::now();
       PressBrowserNext(host);
       flags.browserStepMs.store(MillisecondsSince(start));
     }
   }
+}
+
+float ModelValue(int preset) { return float(preset * kModelStride) / float(kNumModels - 1); }
+
+// Loading thread: asks the audio thread for a program change to a preset of another amp
+// than the one playing and returns how long after the request that amp was in force
+// (negative when it was not within the limit).
+double ChangeProgram(vsthost::PluginHost& host, RunFlags& flags) {
+  const float playing = host.GetParameter(kDstPreset);
+  int program = 0;
+  const auto sameAmp = [](float a, float b) { return std::fabs(a - b) < kModelValueTolerance; };
+  while (program + 1 < kPresetCount && sameAmp(ModelValue(program), playing)) ++program;
+  const auto start = Clock::now();
+  flags.programChange.store(program);
+  while (!sameAmp(host.GetParameter(kDstPreset), ModelValue(program))) {
+    if (MillisecondsSince(start) > kProgramChangeLimitMs) return -1.0;
+    std::this_thread::sleep_for(kProgramChangePoll);
+  }
+  return MillisecondsSince(start);
 }
 
 // Loading thread: load k at (k + 1/2) tenths of the run.
@@ -384,8 +410,7 @@ void LoadTenTimes(vsthost::PluginHost& host, RunFlags& flags, const std::vector<
         loads.push_back({"browser", flags.browserStepMs.load()});
         break;
       default:
-        flags.programChange.store((k / kLoadKinds) % kPresetCount);
-        loads.push_back({"program", -1.0});
+        loads.push_back({"program", ChangeProgram(host, flags)});
         break;
     }
   }
@@ -412,7 +437,8 @@ bool Run(const std::string& plugin, const Options& options, bool withLoads, RunR
                         std::ref(record.loads));
     loading.join();
   }
-  std::this_thread::sleep_until(start + std::chrono::duration_cast<Clock::duration>(Seconds(seconds)));
+  std::this_thread::sleep_until(start +
+                                std::chrono::duration_cast<Clock::duration>(Seconds(seconds)));
   flags.stop.store(true);
   audio.join();
   automation.join();
@@ -445,7 +471,9 @@ Figures FiguresOf(const std::vector<CallRecord>& calls) {
   for (const CallRecord& call : calls) {
     wall.push_back(call.wallMs);
     f.longestCpuMs = std::max(f.longestCpuMs, double(call.cpuMs));
-    if (!call.preempted) f.longestUnpreemptedMs = std::max(f.longestUnpreemptedMs, double(call.wallMs));
+    if (!call.preempted) {
+      f.longestUnpreemptedMs = std::max(f.longestUnpreemptedMs, double(call.wallMs));
+    }
     f.overBlock += call.wallMs > kBlockMs;
     f.waited += call.waited;
     f.preempted += call.preempted;
@@ -502,11 +530,11 @@ void PrintRunNotes(const RunRecord& quiet, const RunRecord& loading, const Optio
                                                                    : "at normal priority",
                 quiet.lateBlocks, loading.lateBlocks);
   }
-  std::printf("  the loads' own calls:");
+  std::printf("  loads (call time; program: time until in force):");
   const char* separator = " ";
   for (const LoadRecord& load : loading.loads) {
     if (load.ms < 0.0) {
-      std::printf("%s%s (audio thread)", separator, load.kind);
+      std::printf("%s%s not in force", separator, load.kind);
     } else {
       std::printf("%s%s %.1f ms", separator, load.kind, load.ms);
     }
