@@ -106,13 +106,15 @@ struct Options {
 };
 
 // One audio call: wall and thread CPU time, whether the thread gave up the processor of
-// its own accord during it (it waited: for a lock held elsewhere, or for a file), and
-// whether the system took the processor from it (another program ran).
+// its own accord during it (it waited: for a lock held elsewhere, or for a file), whether
+// the system took the processor from it (another program ran), and the page faults it took
+// (memory first touched, or given back to the system, costs the audio thread CPU time).
 struct CallRecord {
   float wallMs;
   float cpuMs;
   bool waited;
   bool preempted;
+  uint32_t pageFaults;
 };
 
 struct LoadRecord {
@@ -338,7 +340,9 @@ void PlayAudio(vsthost::PluginHost& host, bool paced, RunFlags& flags, RunRecord
     if (flags.measuring.load(std::memory_order_relaxed) && recorded < calls.size()) {
       calls[recorded++] = {float(Milliseconds(wall0, wall1)), float(Milliseconds(cpu0, cpu1)),
                            usage1.ru_nvcsw != usage0.ru_nvcsw,
-                           usage1.ru_nivcsw != usage0.ru_nivcsw};
+                           usage1.ru_nivcsw != usage0.ru_nivcsw,
+                           uint32_t(usage1.ru_minflt - usage0.ru_minflt +
+                                    usage1.ru_majflt - usage0.ru_majflt)};
     }
   }
   calls.resize(recorded);
@@ -460,6 +464,7 @@ struct Figures {
   size_t overBlock = 0;
   size_t waited = 0;
   size_t preempted = 0;
+  size_t pageFaults = 0;
 };
 
 Figures FiguresOf(const std::vector<CallRecord>& calls) {
@@ -477,6 +482,7 @@ Figures FiguresOf(const std::vector<CallRecord>& calls) {
     f.overBlock += call.wallMs > kBlockMs;
     f.waited += call.waited;
     f.preempted += call.preempted;
+    f.pageFaults += call.pageFaults;
   }
   std::sort(wall.begin(), wall.end());
   f.longestMs = wall.back();
@@ -504,23 +510,24 @@ void PrintHeader(const Options& options) {
       "thread's own CPU time; unpre.: the longest call no other program interrupted; over:\n"
       "calls longer than a block; waited: calls in which the audio thread gave up the processor\n"
       "(a lock, a file); preempt.: calls in which the system gave it to another program;\n"
+      "faults: page faults the audio thread took in its calls;\n"
       "contention: the plug-in's own count ('Vxct'), '-' when it answers 0 (a build without\n"
       "the query answers 0 as well)\n");
 }
 
 void PrintColumns() {
-  std::printf("%-14s %7s %10s %7s %8s %7s %7s %9s %5s %6s %8s %10s\n", "", "calls",
+  std::printf("%-14s %7s %10s %7s %8s %7s %7s %9s %5s %6s %8s %6s %10s\n", "", "calls",
               "longest ms", "% block", "p99.9 ms", "mean ms", "cpu ms", "unpre. ms", "over",
-              "waited", "preempt.", "contention");
+              "waited", "preempt.", "faults", "contention");
 }
 
 void PrintRow(const char* name, const RunRecord& record) {
   const Figures f = FiguresOf(record.calls);
   const std::string contention = record.contention ? std::to_string(record.contention) : "-";
-  std::printf("%-14s %7zu %10.3f %6.0f%% %8.3f %7.4f %7.3f %9.3f %5zu %6zu %8zu %10s\n", name,
-              f.calls, f.longestMs, 100.0 * f.longestMs / kBlockMs, f.percentileMs, f.meanMs,
-              f.longestCpuMs, f.longestUnpreemptedMs, f.overBlock, f.waited, f.preempted,
-              contention.c_str());
+  std::printf("%-14s %7zu %10.3f %6.0f%% %8.3f %7.4f %7.3f %9.3f %5zu %6zu %8zu %6zu %10s\n",
+              name, f.calls, f.longestMs, 100.0 * f.longestMs / kBlockMs, f.percentileMs,
+              f.meanMs, f.longestCpuMs, f.longestUnpreemptedMs, f.overBlock, f.waited,
+              f.preempted, f.pageFaults, contention.c_str());
 }
 
 void PrintRunNotes(const RunRecord& quiet, const RunRecord& loading, const Options& options) {
