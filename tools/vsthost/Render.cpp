@@ -25,6 +25,7 @@ bool ParseParamSetting(const std::string& text, ParamSetting& setting) {
 
 WavAudio Render(PluginHost& host, const WavAudio& input, const std::vector<ParamSetting>& settings,
                 int blockSize) {
+  host.SetProcessLevel(vst2::kProcessLevelOffline);
   host.Start(input.sampleRate, blockSize);
   for (const ParamSetting& s : settings) host.SetParameter(s.index, s.normalized);
   return Process(host, input, blockSize);

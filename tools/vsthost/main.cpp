@@ -173,6 +173,7 @@ int RenderPresets(const std::string& plugin, const std::string& inPath, const st
       std::fprintf(stderr, "vsthost: cannot load %s: %s\n", plugin.c_str(), error.c_str());
       return 1;
     }
+    host->SetProcessLevel(vst2::kProcessLevelOffline);
     host->Start(input.sampleRate);
     vsthost::LoadInstalledPreset(*host, int(b), int(banks.size()), p);
     const vsthost::WavAudio output = vsthost::Process(*host, input);
