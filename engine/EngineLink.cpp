@@ -2,12 +2,20 @@
 
 #include <chrono>
 #include <thread>
+#include <vector>
 
 namespace {
 
 // How long a thread that must hold the audio copy sleeps between tries: short against a
 // block, long enough not to spin.
 constexpr std::chrono::microseconds kHoldRetry{50};
+
+// The settings copy never runs audio: its delay cells (a second of samples per line, some
+// megabytes in all) are given back. Length changes skip lines without cells.
+void DropDelayCells(Engine& engine) {
+  for (auto& cells : engine.bank.delayBuffer) std::vector<double>().swap(cells);
+  for (auto& cells : engine.bank.fractionalBuffer) std::vector<double>().swap(cells);
+}
 
 }  // namespace
 
@@ -25,13 +33,14 @@ void EngineLink::Init(double sampleRate) {
   // A copy, so that the plug-in takes one anti-denormal table from the shared sequence
   // as a single engine does.
   settings_ = audio_;
+  DropDelayCells(settings_);
   EndBlock();
 }
 
 void EngineLink::Reset(double sampleRate, int maxBlock) {
   HoldAudioCopy();
   TakeQueuedChanges();
-  ResetEngine(settings_, sampleRate);
+  if (ResetEngine(settings_, sampleRate)) DropDelayCells(settings_);
   ResetEngine(audio_, sampleRate);
   if (maxBlock > 0) convolver_->SetMaxBlockSize(maxBlock);
   EndBlock();
