@@ -13,8 +13,10 @@ constexpr int kMixReserveBlocks = 3;
 // products too large to finish within one short host block. Such stages take blocks of half
 // their offset instead, which gives each result a whole block of slack to be computed in.
 constexpr int kSpreadFromOffset = 16384;
-// Beyond this many offsets' worth of response, a spread stage takes all that is left.
-constexpr int kSpreadStageReach = 3;
+// The first spread stage covers up to this many of its blocks (2.4 s at 48 kHz with the
+// stages before it). A further pair of spectra per job costs far less per sample than the
+// transforms of another, larger stage would, as long as the pairs stay this few.
+constexpr int kWidestSpreadBlocks = 12;
 // Immediate stages with FFTs this large make a call heavy when their result falls due; such
 // a call runs no step ahead.
 constexpr int kHeavyImmediateFftSize = 2048;
@@ -26,19 +28,20 @@ struct StageShape {
 
 // Blocks as long as the offset (an FFT of twice that), the result due as soon as its input
 // block is complete: three blocks, or all that is left if fewer than three stages' worth
-// remains, but never reaching past where the spread stages begin.
+// remains. Offsets run 64, 256, 1024, 4096, so the last immediate stage ends at the first
+// spread offset unless it takes the rest of a short response.
 StageShape ImmediateStage(int offset, int remaining) {
-  int length = kBlocksPerStage * offset;
-  if (kBlocksPerStage * length > remaining) length = remaining;
-  return {2 * offset, std::min({length, remaining, kSpreadFromOffset - offset})};
+  const int length = kBlocksPerStage * offset;
+  return {2 * offset, kBlocksPerStage * length > remaining ? remaining : length};
 }
 
-// Blocks of half the offset (up to the largest FFT): covers one offset's worth, or all
-// that is left when little remains or the FFT is already the largest.
+// Blocks of half the offset (up to the largest FFT). The first spread stage covers a
+// response of up to a few seconds whole; beyond that, a stage with the largest FFT takes the
+// rest.
 StageShape SpreadStage(int offset, int remaining) {
-  const int fft = std::min(offset, kFftMaxSize);  // offsets here are powers of two
-  const bool last = fft == kFftMaxSize || remaining < kSpreadStageReach * offset;
-  return {fft, last ? remaining : std::min(offset, remaining)};
+  const int fft = std::min(offset, kFftMaxSize);  // the first is a power of two, later ones exceed the largest
+  const bool last = fft == kFftMaxSize || remaining <= kWidestSpreadBlocks * fft / 2;
+  return {fft, last ? remaining : kWidestSpreadBlocks * fft / 2};
 }
 
 StageShape ShapeAt(int offset, int remaining) {
