@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "cabinet/ConvolverKernels.h"
 #include "cabinet/Fft.h"
@@ -19,7 +20,7 @@ constexpr int kMinBinsPerStep = 256;
 // The sub-transforms (FftSubTransform's parts) that hold the bins the products use; part 1
 // holds only the partners of part 0's bins.
 constexpr int kSpectrumParts[] = {0, 2};
-constexpr int kSpectrumPartCount = 2;
+constexpr int kSpectrumPartCount = static_cast<int>(std::size(kSpectrumParts));
 
 struct BinRun {
   int first;  // position in the transform's scrambled order

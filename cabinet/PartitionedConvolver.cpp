@@ -17,6 +17,9 @@ constexpr int kSpreadFromOffset = 16384;
 // stages before it). A further pair of spectra per job costs far less per sample than the
 // transforms of another, larger stage would, as long as the pairs stay this few.
 constexpr int kWidestSpreadBlocks = 12;
+// An immediate stage computes all of its products when its result falls due, as many as the
+// samples it covers; it takes the rest of a short response only up to this length.
+constexpr int kLongestImmediateStage = 20480;
 // Immediate stages with FFTs this large make a call heavy when their result falls due; such
 // a call runs no step ahead.
 constexpr int kHeavyImmediateFftSize = 2048;
@@ -28,11 +31,12 @@ struct StageShape {
 
 // Blocks as long as the offset (an FFT of twice that), the result due as soon as its input
 // block is complete: three blocks, or all that is left if fewer than three stages' worth
-// remains. Offsets run 64, 256, 1024, 4096, so the last immediate stage ends at the first
-// spread offset unless it takes the rest of a short response.
+// remains and the stage stays short enough. Offsets run 64, 256, 1024, 4096, so the last
+// immediate stage ends at the first spread offset unless it takes the rest of a response.
 StageShape ImmediateStage(int offset, int remaining) {
   const int length = kBlocksPerStage * offset;
-  return {2 * offset, kBlocksPerStage * length > remaining ? remaining : length};
+  const bool takesRest = kBlocksPerStage * length > remaining && remaining <= kLongestImmediateStage;
+  return {2 * offset, takesRest ? remaining : length};
 }
 
 // Blocks of half the offset (up to the largest FFT). The first spread stage covers a
