@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "cabinet/ConvolverKernels.h"
 #include "cabinet/Fft.h"
@@ -11,11 +12,39 @@ namespace {
 constexpr int kMinAutoFftSize = 32;
 constexpr double kSilentImpulsePeak = 1e-14;
 constexpr double kSilentInputPeak = 1e-6;
-// Complex bins multiplied per job step (across all pairs): a slice small enough that a
-// step of the largest stages stays a small part of a short host block.
-constexpr int kBinsPerStep = 4096;
-// Transforms of this size and above run as a pass and three sub-transforms, one per step.
-constexpr int kSplitTransformSize = 16384;
+// Products per job step, in bins times pairs: a slice small enough that a step of the
+// largest stages stays a small part of a short host block, however many pairs it has; but
+// never so few bins that the steps become many and tiny.
+constexpr int kPairBinsPerStep = 16384;
+constexpr int kMinBinsPerStep = 256;
+// The sub-transforms (FftSubTransform's parts) that hold the bins the products use; part 1
+// holds only the partners of part 0's bins.
+constexpr int kSpectrumParts[] = {0, 2};
+constexpr int kSpectrumPartCount = static_cast<int>(std::size(kSpectrumParts));
+
+struct BinRun {
+  int first;  // position in the transform's scrambled order
+  int count;
+};
+
+// The positions of the bins a stage multiplies. For each nested size m = n, n/2, ..., 8 of
+// the scrambled order, [m/2, 3m/4) holds one bin of each conjugate pair and [3m/4, m) the
+// partners; positions 0 and 1 hold bins 0 and n/2, their own partners, and position 2 the
+// last pair's kept bin (m = 4). Run 0 is [0, 3); run r > 0 belongs to m = 8 << (r - 1).
+int KeptRunCount(int n) {
+  int runs = 0;
+  for (int m = 4; m <= n; m *= 2) ++runs;
+  return runs;
+}
+
+BinRun KeptRun(int run) {
+  if (run == 0) return {0, 3};
+  const int m = 8 << (run - 1);
+  return {m / 2, m / 4};
+}
+
+// Bins 0 and n/2 enter the sum once; every other kept bin stands for its partner too.
+constexpr int kUndoubledBins = 2;
 
 // Whether any sample lies beyond +-threshold; branch-free so that it vectorises.
 bool Exceeds(const double* samples, int count, double threshold) {
@@ -90,7 +119,12 @@ void ConvolverStage::LoadSpectra(const double* portion) {
     if (!Exceeds(samples, count, kSilentImpulsePeak)) continue;
     SpreadAsComplex(samples, count, scale, work_.data(), n);
     Fft(work_.data(), n, 0);
-    std::copy(work_.begin(), work_.end(), impulse_.begin() + static_cast<size_t>(b) * 2 * n);
+    float* spectrum = impulse_.data() + static_cast<size_t>(b) * 2 * n;
+    for (int run = 0; run < KeptRunCount(n); ++run) {
+      const BinRun bins = KeptRun(run);
+      for (int i = 2 * bins.first; i < 2 * (bins.first + bins.count); ++i)
+        spectrum[i] = static_cast<float>(i < 2 * kUndoubledBins ? work_[i] : 2.0 * work_[i]);
+    }
     impulseFlags_[b] = kUsedBlock;
   }
 }
@@ -183,8 +217,6 @@ void ConvolverStage::RunJobStep() {
   }
 }
 
-bool ConvolverStage::SplitsTransforms() const { return fftSize_ >= kSplitTransformSize; }
-
 void ConvolverStage::StartJob() {
   ringPosition_ = (ringPosition_ + 1) % blockCount_;
   slot_ = ring_.data() + static_cast<size_t>(ringPosition_) * 2 * fftSize_;
@@ -192,34 +224,32 @@ void ConvolverStage::StartJob() {
   ringFlags_[ringPosition_] = used ? kUsedBlock : kSilentBlock;
   input_.Consume(BlockSize());
   part_ = 0;
-  if (used && SplitsTransforms())
+  if (used)
     phase_ = JobPhase::kTransformingParts;
   else
     StartProducts();
 }
 
 // A block whose samples all lie within the silence threshold is neither copied nor
-// transformed; its slot is flagged silent and skipped by the products. A split transform
-// only makes its first pass here.
+// transformed; its slot is flagged silent and skipped by the products. Otherwise this makes
+// the transform's first pass.
 bool ConvolverStage::TransformInputBlock() {
   const double* samples = input_.Data();
   if (!Exceeds(samples, BlockSize(), kSilentInputPeak)) return false;
-  if (SplitsTransforms())
-    FftPaddedRealSplitPass(samples, slot_, fftSize_);
-  else
-    FftPaddedReal(samples, slot_, fftSize_);
+  FftPaddedRealSplitPass(samples, slot_, fftSize_);
   return true;
 }
 
 void ConvolverStage::TransformPart() {
-  const FftPart part = FftSubTransform(fftSize_, part_);
+  const FftPart part = FftSubTransform(fftSize_, kSpectrumParts[part_]);
   Fft(slot_ + part.offset, part.size, 0);
-  if (++part_ == kFftSubTransforms) StartProducts();
+  if (++part_ == kSpectrumPartCount) StartProducts();
 }
 
 void ConvolverStage::StartProducts() {
   GatherPairs();
-  binsMultiplied_ = 0;
+  binsPerStep_ = std::max(kMinBinsPerStep, kPairBinsPerStep / std::max(pairCount_, 1));
+  run_ = binsIntoRun_ = 0;
   phase_ = pairCount_ > 0 ? JobPhase::kMultiplying : JobPhase::kInverting;
 }
 
@@ -236,36 +266,54 @@ void ConvolverStage::GatherPairs() {
   }
 }
 
-// work = sum of the pairs' products over the next slice of bins; each bin's sum is the
-// same whatever the slicing.
+// The next slice of kept bins, crossing from run to run; once all are done, the partners are
+// zeroed for the inverse. Each bin's sum is the same whatever the slicing.
 void ConvolverStage::MultiplySlice() {
-  const int bins = std::min(kBinsPerStep, fftSize_ - binsMultiplied_);
-  const int first = 2 * binsMultiplied_;
-  for (int p = 0; p < pairCount_; ++p) {
-    sliceInputs_[p] = pairInputs_[p] + first;
-    sliceImpulses_[p] = pairImpulses_[p] + first;
+  const int runs = KeptRunCount(fftSize_);
+  for (int budget = binsPerStep_; budget > 0 && run_ < runs;) {
+    const BinRun bins = KeptRun(run_);
+    const int count = std::min(budget, bins.count - binsIntoRun_);
+    MultiplyBins(bins.first + binsIntoRun_, count);
+    budget -= count;
+    binsIntoRun_ += count;
+    if (binsIntoRun_ == bins.count) {
+      ++run_;
+      binsIntoRun_ = 0;
+    }
   }
-  AccumulateSpectra(work_.data() + first, sliceInputs_.data(), sliceImpulses_.data(), pairCount_, bins);
-  binsMultiplied_ += bins;
-  if (binsMultiplied_ < fftSize_) return;
+  if (run_ < runs) return;
+  ClearPartnerBins();
   part_ = 0;
-  phase_ = SplitsTransforms() ? JobPhase::kInvertingParts : JobPhase::kInverting;
+  phase_ = JobPhase::kInvertingParts;
 }
 
+// work = sum of the pairs' products over count bins from position first.
+void ConvolverStage::MultiplyBins(int first, int count) {
+  for (int p = 0; p < pairCount_; ++p) {
+    sliceInputs_[p] = pairInputs_[p] + 2 * first;
+    sliceImpulses_[p] = pairImpulses_[p] + 2 * first;
+  }
+  AccumulateSpectra(work_.data() + 2 * first, sliceInputs_.data(), sliceImpulses_.data(), pairCount_, count);
+}
+
+void ConvolverStage::ClearPartnerBins() {
+  for (int m = 4; m <= fftSize_; m *= 2) std::fill(work_.data() + 3 * m / 2, work_.data() + 2 * m, 0.0);
+}
+
+// The largest group of partners is all of part 1, whose inverse would be zeros: the part
+// stays as cleared.
 void ConvolverStage::InvertPart() {
-  const FftPart part = FftSubTransform(fftSize_, part_);
+  const FftPart part = FftSubTransform(fftSize_, kSpectrumParts[part_]);
   Fft(work_.data() + part.offset, part.size, 1);
-  if (++part_ == kFftSubTransforms) phase_ = JobPhase::kInverting;
+  if (++part_ == kSpectrumPartCount) phase_ = JobPhase::kInverting;
 }
 
-// The inverse transform (or its last pass) and the overlap-add; no products: silence.
+// The inverse transform's last pass and the overlap-add; no products: silence.
 void ConvolverStage::FinishJob() {
   if (pairCount_ == 0)
     std::fill(work_.begin(), work_.end(), 0.0);
-  else if (SplitsTransforms())
-    FftSplitPass(work_.data(), fftSize_, 1);
   else
-    Fft(work_.data(), fftSize_, 1);
+    FftSplitPass(work_.data(), fftSize_, 1);
   OverlapAdd();
   phase_ = JobPhase::kAwaitingInput;
 }

@@ -3,12 +3,18 @@
 // blocks of N/2 (computed lazily, when output is asked for). Impulse spectra are single
 // precision; products and sums are double.
 //
-// An FFT stage computes each output block as a job of steps: transform the input block,
-// multiply the spectra a slice of bins at a time, inverse-transform and overlap-add; the
-// largest transforms run in parts (a pass and three sub-transforms) as separate steps. A
-// stage whose output is delayed by at least two blocks has a block of slack between its
-// input completing and its result falling due, so its caller can run these steps one per
-// host block (AdvanceInBackground) instead of all in the block where the result is due.
+// Input and response are real, so each spectrum holds every bin twice (bin N-k is the
+// conjugate of bin k), and so does their product. A stage multiplies one bin of each such
+// pair, doubled, and zeros its partner: the inverse transform's real part, the only part
+// the overlap-add reads, is then the same convolution, for half the products. The partners
+// of the largest group fill one sub-transform of each transform, which is skipped.
+//
+// An FFT stage computes each output block as a job of steps: transform the input block (a
+// pass and two sub-transforms), multiply the spectra a slice of bins at a time, inverse-
+// transform (two sub-transforms and a pass) and overlap-add. A stage whose output is
+// delayed by at least two blocks has a block of slack between its input completing and its
+// result falling due, so its caller can run these steps one per host block
+// (AdvanceInBackground) instead of all in the block where the result is due.
 //
 // Load and Reserve allocate everything; afterwards the stage allocates nothing as long as
 // host blocks stay within the reserved block size.
@@ -64,9 +70,10 @@ class ConvolverStage {
   void StartProducts();
   void GatherPairs();
   void MultiplySlice();
+  void MultiplyBins(int first, int count);
+  void ClearPartnerBins();
   void InvertPart();
   void FinishJob();
-  bool SplitsTransforms() const;
   void OverlapAdd();
 
   int BlockSize() const { return fftSize_ / 2; }
@@ -93,8 +100,10 @@ class ConvolverStage {
   std::vector<const double*> sliceInputs_;
   std::vector<const float*> sliceImpulses_;
   int pairCount_ = 0;
-  int binsMultiplied_ = 0;
-  int part_ = 0;             // sub-transforms done in a split transform
+  int binsPerStep_ = 0;
+  int run_ = 0;           // the run of kept bins being multiplied
+  int binsIntoRun_ = 0;   // of which this many are done
+  int part_ = 0;          // sub-transforms done in the current transform
   int stepsRun_ = 0;
   double* slot_ = nullptr;  // the ring slot of the input block of the current job
   JobPhase phase_ = JobPhase::kAwaitingInput;

@@ -10,11 +10,14 @@ constexpr int kDirectSamples = ConvolverStage::kMaxDirectTaps;
 constexpr int kBlocksPerStage = 3;
 constexpr int kMixReserveBlocks = 3;
 // From this offset on, a stage with blocks as long as its offset would need transforms and
-// products too large to finish within one short host block. Such stages take blocks of half
-// their offset instead, which gives each result a whole block of slack to be computed in.
-constexpr int kSpreadFromOffset = 16384;
-// Beyond this many offsets' worth of response, a spread stage takes all that is left.
-constexpr int kSpreadStageReach = 3;
+// products too large to finish within one short host block. Such stages take blocks of at
+// most half their offset instead, which gives each result a whole block of slack to be
+// computed in.
+constexpr int kSpreadFromOffset = 4096;
+// A spread stage takes the rest of the response if that is at most this many of its blocks
+// (a response of up to 2.4 s at 48 kHz ends in the FFT 16384 stage): a further pair of
+// spectra per job costs less per sample than the transforms of one more stage.
+constexpr int kWidestSpreadBlocks = 12;
 // Immediate stages with FFTs this large make a call heavy when their result falls due; such
 // a call runs no step ahead.
 constexpr int kHeavyImmediateFftSize = 2048;
@@ -26,19 +29,21 @@ struct StageShape {
 
 // Blocks as long as the offset (an FFT of twice that), the result due as soon as its input
 // block is complete: three blocks, or all that is left if fewer than three stages' worth
-// remains, but never reaching past where the spread stages begin.
+// remains. Offsets run 64, 256, 1024, so the last immediate stage ends at the first spread
+// offset unless it takes the rest of a short response.
 StageShape ImmediateStage(int offset, int remaining) {
-  int length = kBlocksPerStage * offset;
-  if (kBlocksPerStage * length > remaining) length = remaining;
-  return {2 * offset, std::min({length, remaining, kSpreadFromOffset - offset})};
+  const int length = kBlocksPerStage * offset;
+  return {2 * offset, kBlocksPerStage * length > remaining ? remaining : length};
 }
 
-// Blocks of half the offset (up to the largest FFT): covers one offset's worth, or all
-// that is left when little remains or the FFT is already the largest.
+// Blocks of half the largest power of two within the offset, up to the largest FFT: all that
+// is left when that is a few blocks or the FFT is already the largest, else three offsets'
+// worth.
 StageShape SpreadStage(int offset, int remaining) {
-  const int fft = std::min(offset, kFftMaxSize);  // offsets here are powers of two
-  const bool last = fft == kFftMaxSize || remaining < kSpreadStageReach * offset;
-  return {fft, last ? remaining : std::min(offset, remaining)};
+  int fft = kFftMinSize;
+  while (2 * fft <= std::min(offset, kFftMaxSize)) fft *= 2;
+  const bool last = fft == kFftMaxSize || remaining <= kWidestSpreadBlocks * fft / 2;
+  return {fft, last ? remaining : kBlocksPerStage * offset};
 }
 
 StageShape ShapeAt(int offset, int remaining) {

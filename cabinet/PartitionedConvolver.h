@@ -2,8 +2,9 @@
 // samples by a direct FIR stage, each later portion by an FFT stage whose size grows with
 // its offset, its output delayed by a prefill of zeros equal to that offset so that the
 // stage's block latency is hidden. Every sample pushed can be read back in the same call.
-// The largest stages have a block of slack before each result is due; their work runs a
-// step per call ahead of time, so that no single short host block carries a whole FFT job.
+// Stages from 4096 samples on take blocks of at most half their offset, which leaves a block
+// of slack before each result is due; their work runs a step per call ahead of time, so that
+// no single short host block carries a whole job of theirs.
 //
 // Per block: PushSamples(in, n); m = min(n, ProduceOutput(n)); read m samples at
 // OutputPointer(); ConsumeOutput(m). Construction, LoadImpulse and SetMaxBlockSize

@@ -104,7 +104,7 @@ class SummaryReporter : public benchmark::ConsoleReporter {
     return "/ir:" + std::to_string(length) + "/block:" + std::to_string(block) + "/process_time";
   }
 
-  static constexpr int kConvolverLengths[] = {1024, 8192, 48000, 96000};
+  static constexpr int kConvolverLengths[] = {1024, 8192, 24000, 48000, 96000};
   static constexpr int kConvolverBlocks[] = {32, 64, 256, 1024};
 
   std::map<std::string, Figures> figures_;

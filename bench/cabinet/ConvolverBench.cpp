@@ -184,7 +184,7 @@ void BM_Convolver(benchmark::State& state) {
 }
 
 void ConvolverArguments(benchmark::internal::Benchmark* bench) {
-  for (int length : {1024, 8192, 48000, 96000})
+  for (int length : {1024, 8192, 24000, 48000, 96000})
     for (int block : {32, 64, 256, 1024}) bench->Args({length, block});
   bench->ArgNames({"ir", "block"})->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 }

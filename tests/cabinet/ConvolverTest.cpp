@@ -61,7 +61,7 @@ std::vector<double> Convolve(PartitionedConvolver& convolver, const std::vector<
 }
 
 TEST(PartitionedConvolver, MatchesDirectConvolutionWithNoLatency) {
-  for (int length : {1, 63, 64, 65, 100, 191, 192, 193, 1000, 1024, 4096, 44100, 100000}) {
+  for (int length : {1, 63, 64, 65, 100, 191, 192, 193, 1000, 1024, 4096, 10239, 10240, 28672, 28673, 44100, 100000, 120000}) {
     const std::vector<double> response = DecayingNoise(length, length);
     const int total = std::max(length + 3000, 12000);
     const std::vector<double> input = GuitarLikeInput(total, 5);
