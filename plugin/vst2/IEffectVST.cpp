@@ -285,6 +285,7 @@ bool IEffectVST::PlaysLive() {
 
 void IEffectVST::HandleOnAudioThread(const IEffectBase::HostRequest& request) {
   if (PlaysLive()) {
+    // A full queue (the loader held up for thousands of requests) drops this one: counted.
     if (!plug_->QueueHostRequest(request)) plug_->CountAudioContention();
     return;
   }
