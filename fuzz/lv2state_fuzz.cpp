@@ -18,6 +18,7 @@
 #include "lv2/core/lv2.h"
 #include "lv2/state/state.h"
 #include "lv2/urid/urid.h"
+#include "platform/Dialogs.h"
 #include "plugin/lv2/Lv2Ports.h"
 #include "plugin/lv2/Lv2StateBytes.h"
 
@@ -78,6 +79,16 @@ struct SessionPaths {
     return Copy(path[0] == '/' ? std::string(path) : self->folder + path);
   }
   static void Free(LV2_State_Free_Path_Handle, char* path) { std::free(path); }
+
+  // What a save stores for a path a restore was given.
+  std::string Stored(const std::string& path) {
+    char* absolute = Absolute(this, path.c_str());
+    char* stored = Abstract(this, absolute);
+    const std::string result = stored;
+    std::free(absolute);
+    std::free(stored);
+    return result;
+  }
 };
 
 struct Property {
@@ -117,12 +128,16 @@ const void* Retrieve(LV2_State_Handle handle, uint32_t key, size_t* size, uint32
   return retrieval.blocks.back().get();
 }
 
+void IgnoreMessage(const std::string&, const std::string&, void*) {}
+
 // ---------------------------------------------------------------------------------------
 // One instance with its ports connected, as a host runs it.
 
 class Host {
  public:
   Host() {
+    // A missing response file raises a message box; nobody is here to close it.
+    platform::SetMessageSink(&IgnoreMessage, nullptr);
     const LV2_Descriptor* descriptor = lv2_descriptor(0);
     const LV2_Feature map = {LV2_URID__map, urids_.Feature()};
     const LV2_Feature* features[] = {&map, nullptr};
@@ -159,6 +174,8 @@ class Host {
   }
 
   // One block of a plucked tone; the amp must answer with finite samples.
+  std::string StoredPath(const std::string& path) { return paths_.Stored(path); }
+
   void Run() {
     for (uint32_t i = 0; i < kBlockFrames; ++i) {
       const float sample = 0.5f * std::sin(float(i) * 0.3f) * std::exp(-float(i) * 0.02f);
@@ -264,6 +281,19 @@ Properties Comparable(Properties properties, LV2_URID stateKey) {
   return properties;
 }
 
+// True when the bytes begin with a whole length-prefixed string, the place of the path.
+bool BeginsWithPath(const std::vector<uint8_t>& bytes) {
+  int32_t length = 0;
+  if (bytes.size() < sizeof length) return false;
+  std::memcpy(&length, bytes.data(), sizeof length);
+  return length >= 0 && size_t(length) <= bytes.size() - sizeof length;
+}
+
+// The path up to its first zero byte.
+std::string PathIn(const std::vector<uint8_t>& bytes) {
+  return std::string(bytes.begin(), std::find(bytes.begin(), bytes.end(), uint8_t(0)));
+}
+
 bool operator==(const Property& a, const Property& b) {
   return a.type == b.type && a.flags == b.flags && a.bytes == b.bytes;
 }
@@ -272,6 +302,9 @@ bool operator==(const Property& a, const Property& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static Host host;
+  // Each input starts from the same state, so that what it leaves out has the same values.
+  static const Properties fresh = host.Save();
+  host.Restore(fresh, true, false);
   Input input(data, size);
   const uint8_t layout = input.Byte();
   const auto offer = [layout](int shift) { return Offer((layout >> shift) & 3); };
@@ -279,16 +312,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool failingMap = layout & 0x80;
 
   const Host::Urids& ids = host.ids;
+  std::vector<uint8_t> version = input.Field();
+  std::vector<uint8_t> impulse = input.Field();
+  std::vector<uint8_t> state = input.Rest();
+  const std::string path = PathIn(impulse);
+  const bool pathKept = offer(0) == Offer::AsSaved && offer(4) == Offer::AsSaved && BeginsWithPath(state) &&
+                        !path.empty() && mapPaths && !failingMap;
   Properties properties;
-  Offered(properties, ids.versionKey, offer(2), ids.int32, ids.int64, input.Field());
-  Offered(properties, ids.impulseKey, offer(4), ids.path, ids.string, input.Field());
-  Offered(properties, ids.stateKey, offer(0), ids.chunk, ids.string, input.Rest());
+  Offered(properties, ids.versionKey, offer(2), ids.int32, ids.int64, std::move(version));
+  Offered(properties, ids.impulseKey, offer(4), ids.path, ids.string, std::move(impulse));
+  Offered(properties, ids.stateKey, offer(0), ids.chunk, ids.string, std::move(state));
   host.Restore(properties, mapPaths, failingMap);
   host.Run();
 
-  // What the plug-in saved restores, and saves again the same.
   const Properties saved = host.Save();
   if (!saved.count(ids.stateKey) || !saved.count(ids.versionKey)) std::abort();
+  // A response path given with whole state bytes is kept, missing file or not.
+  if (pathKept && (!saved.count(ids.impulseKey) || PathIn(saved.at(ids.impulseKey).bytes) != host.StoredPath(path)))
+    std::abort();
+  // What the plug-in saved restores, and saves again the same.
   if (host.Restore(saved, true, false) != LV2_STATE_SUCCESS) std::abort();
   host.Run();
   if (Comparable(host.Save(), ids.stateKey) != Comparable(saved, ids.stateKey)) std::abort();
