@@ -316,17 +316,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> impulse = input.Field();
   std::vector<uint8_t> state = input.Rest();
   const std::string path = PathIn(impulse);
-  const bool pathKept = offer(0) == Offer::AsSaved && offer(4) == Offer::AsSaved && BeginsWithPath(state) &&
-                        !path.empty() && mapPaths && !failingMap;
+  const bool usable = offer(0) == Offer::AsSaved && !state.empty();
+  const bool pathKept =
+      usable && offer(4) == Offer::AsSaved && BeginsWithPath(state) && !path.empty() && mapPaths && !failingMap;
   Properties properties;
   Offered(properties, ids.versionKey, offer(2), ids.int32, ids.int64, std::move(version));
   Offered(properties, ids.impulseKey, offer(4), ids.path, ids.string, std::move(impulse));
   Offered(properties, ids.stateKey, offer(0), ids.chunk, ids.string, std::move(state));
-  host.Restore(properties, mapPaths, failingMap);
+  const LV2_State_Status status = host.Restore(properties, mapPaths, failingMap);
   host.Run();
 
   const Properties saved = host.Save();
   if (!saved.count(ids.stateKey) || !saved.count(ids.versionKey)) std::abort();
+  // Without usable state bytes the restore fails and changes nothing.
+  if ((status == LV2_STATE_SUCCESS) != usable || (!usable && saved != fresh)) std::abort();
   // A response path given with whole state bytes is kept, missing file or not.
   if (pathKept && (!saved.count(ids.impulseKey) || PathIn(saved.at(ids.impulseKey).bytes) != host.StoredPath(path)))
     std::abort();
