@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "amp/PlayerParams.h"
 #include "lv2/atom/atom.h"
 #include "lv2/core/lv2.h"
 #include "lv2/state/state.h"
@@ -26,7 +27,6 @@ namespace {
 
 constexpr double kSampleRateHz = 48000.0;
 constexpr uint32_t kBlockFrames = 64;
-constexpr int kControlPorts = 21;
 constexpr uint32_t kPortable = LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE;
 
 // How the input offers one property (two bits of the first byte).
@@ -205,7 +205,8 @@ class Host {
     descriptor_->connect_port(instance_, lv2::kOutputLeft, out_[0]);
     descriptor_->connect_port(instance_, lv2::kOutputRight, out_[1]);
     descriptor_->connect_port(instance_, lv2::kMidiInput, &midi_);
-    for (uint32_t port = 0; port < kControlPorts; ++port) {
+    // One control port per player parameter.
+    for (uint32_t port = 0; port < controls_.size(); ++port) {
       descriptor_->connect_port(instance_, lv2::kFirstControlPort + port, &controls_[port]);
     }
   }
@@ -233,7 +234,7 @@ class Host {
   LV2_URID sequenceType_ = 0;
   float in_[2][kBlockFrames] = {};
   float out_[2][kBlockFrames] = {};
-  float controls_[kControlPorts] = {};
+  std::vector<float> controls_ = std::vector<float>(PlayerParams().size());
   LV2_Atom_Sequence midi_{};
 };
 
