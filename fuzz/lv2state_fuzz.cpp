@@ -22,6 +22,7 @@
 #include "platform/Dialogs.h"
 #include "plugin/lv2/Lv2Ports.h"
 #include "plugin/lv2/Lv2StateBytes.h"
+#include "presets/DataFolder.h"
 
 namespace {
 
@@ -80,13 +81,17 @@ struct SessionPaths {
   }
   static void Free(LV2_State_Free_Path_Handle, char* path) { std::free(path); }
 
-  // What a save stores for a path a restore was given.
+  // What a save stores for a path a restore was given: a file of the data folder relative
+  // to it, any other in the host's abstract form.
   std::string Stored(const std::string& path) {
     char* absolute = Absolute(this, path.c_str());
-    char* stored = Abstract(this, absolute);
-    const std::string result = stored;
+    std::string result = lv2::RelativeToDataFolder(absolute, DataFolder());
+    if (result.empty()) {
+      char* stored = Abstract(this, absolute);
+      result = stored;
+      std::free(stored);
+    }
     std::free(absolute);
-    std::free(stored);
     return result;
   }
 };
