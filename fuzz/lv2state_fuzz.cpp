@@ -32,6 +32,8 @@ constexpr uint32_t kPortable = LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE;
 
 // How the input offers one property (two bits of the first byte).
 enum class Offer { AsSaved, Missing, OtherType, NoType };
+// Which path features a restore gets (the first byte's top two bits).
+enum class PathMapping { None, MapAndFree, MapOnly, Failing };
 
 // ---------------------------------------------------------------------------------------
 // The host's side: URIDs, paths and properties.
@@ -163,11 +165,14 @@ class Host {
     descriptor_->cleanup(instance_);
   }
 
-  LV2_State_Status Restore(const Properties& properties, bool mapPaths, bool failingMap) {
-    paths_.failing = failingMap;
+  LV2_State_Status Restore(const Properties& properties, PathMapping mapping) {
+    paths_.failing = mapping == PathMapping::Failing;
     Retrieval retrieval{&properties, {}};
-    const LV2_State_Status status =
-        state_->restore(instance_, Retrieve, &retrieval, LV2_STATE_IS_POD, mapPaths ? PathFeatures() : nullptr);
+    const LV2_Feature* const* features = PathFeatures();
+    // Without free-path the plug-in frees mapped paths itself.
+    if (mapping == PathMapping::MapOnly) pathFeatures_[1] = nullptr;
+    const LV2_State_Status status = state_->restore(instance_, Retrieve, &retrieval, LV2_STATE_IS_POD,
+                                                    mapping == PathMapping::None ? nullptr : features);
     paths_.failing = false;
     return status;
   }
@@ -310,12 +315,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static Host host;
   // Each input starts from the same state, so that what it leaves out has the same values.
   static const Properties fresh = host.Save();
-  host.Restore(fresh, true, false);
+  host.Restore(fresh, PathMapping::MapAndFree);
   Input input(data, size);
   const uint8_t layout = input.Byte();
   const auto offer = [layout](int shift) { return Offer((layout >> shift) & 3); };
-  const bool mapPaths = layout & 0x40;
-  const bool failingMap = layout & 0x80;
+  const auto mapping = PathMapping(layout >> 6);
+  const bool mapsPaths = mapping == PathMapping::MapAndFree || mapping == PathMapping::MapOnly;
 
   const Host::Urids& ids = host.ids;
   std::vector<uint8_t> version = input.Field();
@@ -324,12 +329,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = PathIn(impulse);
   const bool usable = offer(0) == Offer::AsSaved && !state.empty();
   const bool pathKept =
-      usable && offer(4) == Offer::AsSaved && BeginsWithPath(state) && !path.empty() && mapPaths && !failingMap;
+      usable && offer(4) == Offer::AsSaved && BeginsWithPath(state) && !path.empty() && mapsPaths;
   Properties properties;
   Offered(properties, ids.versionKey, offer(2), ids.int32, ids.int64, std::move(version));
   Offered(properties, ids.impulseKey, offer(4), ids.path, ids.string, std::move(impulse));
   Offered(properties, ids.stateKey, offer(0), ids.chunk, ids.string, std::move(state));
-  const LV2_State_Status status = host.Restore(properties, mapPaths, failingMap);
+  const LV2_State_Status status = host.Restore(properties, mapping);
   host.Run();
 
   const Properties saved = host.Save();
@@ -340,7 +345,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (pathKept && (!saved.count(ids.impulseKey) || PathIn(saved.at(ids.impulseKey).bytes) != host.StoredPath(path)))
     std::abort();
   // What the plug-in saved restores, and saves again the same.
-  if (host.Restore(saved, true, false) != LV2_STATE_SUCCESS) std::abort();
+  if (host.Restore(saved, PathMapping::MapAndFree) != LV2_STATE_SUCCESS) std::abort();
   host.Run();
   if (Comparable(host.Save(), ids.stateKey) != Comparable(saved, ids.stateKey)) std::abort();
   return 0;
