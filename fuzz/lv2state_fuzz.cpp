@@ -179,13 +179,14 @@ class Host {
 
   Properties Save() {
     Properties properties;
-    if (state_->save(instance_, Store, &properties, kPortable, PathFeatures()) != LV2_STATE_SUCCESS) std::abort();
+    const LV2_State_Status status = state_->save(instance_, Store, &properties, kPortable, PathFeatures());
+    if (status != LV2_STATE_SUCCESS) std::abort();
     return properties;
   }
 
-  // One block of a plucked tone; the amp must answer with finite samples.
   std::string StoredPath(const std::string& path) { return paths_.Stored(path); }
 
+  // One block of a plucked tone; the amp must answer with finite samples.
   void Run() {
     for (uint32_t i = 0; i < kBlockFrames; ++i) {
       const float sample = 0.5f * std::sin(float(i) * 0.3f) * std::exp(-float(i) * 0.02f);
@@ -201,6 +202,7 @@ class Host {
     }
   }
 
+  // The types and keys of the state's properties.
   struct Urids {
     LV2_URID chunk, path, int32, string, int64;
     LV2_URID stateKey, versionKey, impulseKey;
@@ -342,8 +344,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Without usable state bytes the restore fails and changes nothing.
   if ((status == LV2_STATE_SUCCESS) != usable || (!usable && saved != fresh)) std::abort();
   // A response path given with whole state bytes is kept, missing file or not.
-  if (pathKept && (!saved.count(ids.impulseKey) || PathIn(saved.at(ids.impulseKey).bytes) != host.StoredPath(path)))
-    std::abort();
+  if (pathKept) {
+    const auto stored = saved.find(ids.impulseKey);
+    if (stored == saved.end() || PathIn(stored->second.bytes) != host.StoredPath(path)) std::abort();
+  }
   // What the plug-in saved restores, and saves again the same.
   if (host.Restore(saved, PathMapping::MapAndFree) != LV2_STATE_SUCCESS) std::abort();
   host.Run();
