@@ -89,8 +89,8 @@ class IEffectBase {
 
   // --- Requests that arrive on the audio thread while the host plays live. ---
   // The audio thread never takes the lock: a host's automation or a MIDI message that
-  // arrives there is queued, and a thread of the adaptor (VST2: its loader thread; LV2:
-  // the host's worker) serves it within a few blocks.
+  // arrives there is queued, and a thread of the adaptor (VST2: its loader thread) serves
+  // it within a few blocks. (LV2 hands its MIDI to the host's worker instead.)
   struct HostRequest {
     int param = -1;  // a parameter to set from the host, or -1 for the MIDI message
     double normalized = 0.0;
