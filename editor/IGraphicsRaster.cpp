@@ -25,6 +25,21 @@ std::uint32_t WeightOf(float fraction) {
 
 float Fraction(float x) { return x - std::floor(x); }
 
+// Puts a line in the form the line drawers step along: x runs along the major axis (x and
+// y swapped when the line is steep) and x1 <= x2. Returns whether the line was steep.
+bool OrderAlongMajorAxis(float& x1, float& y1, float& x2, float& y2) {
+  const bool steep = std::fabs(y2 - y1) > std::fabs(x2 - x1);
+  if (steep) {
+    std::swap(x1, y1);
+    std::swap(x2, y2);
+  }
+  if (x1 > x2) {
+    std::swap(x1, x2);
+    std::swap(y1, y2);
+  }
+  return steep;
+}
+
 bool Drawable(float v) { return std::isfinite(v) && std::fabs(v) <= kMaxLineCoordinate; }
 
 float ValidScale(float scale) { return std::isfinite(scale) && scale > 0.0f ? scale : 1.0f; }
@@ -170,15 +185,7 @@ void IGraphicsRaster::DrawLine(const IColor& color, float x1, float y1, float x2
 }
 
 void IGraphicsRaster::DrawWuLine(std::uint32_t c, float x1, float y1, float x2, float y2) {
-  const bool steep = std::fabs(y2 - y1) > std::fabs(x2 - x1);
-  if (steep) {
-    std::swap(x1, y1);
-    std::swap(x2, y2);
-  }
-  if (x1 > x2) {
-    std::swap(x1, x2);
-    std::swap(y1, y2);
-  }
+  const bool steep = OrderAlongMajorAxis(x1, y1, x2, y2);
   auto plot = [&](int major, int minor, float coverage) {
     if (steep)
       PlotCoverage(minor, major, c, coverage);
@@ -218,15 +225,7 @@ void IGraphicsRaster::DrawWuLine(std::uint32_t c, float x1, float y1, float x2, 
 // half the width past the end points, as the one-pixel line's do.
 void IGraphicsRaster::DrawWideLine(std::uint32_t c, float x1, float y1, float x2, float y2,
                                    float width) {
-  const bool steep = std::fabs(y2 - y1) > std::fabs(x2 - x1);
-  if (steep) {
-    std::swap(x1, y1);
-    std::swap(x2, y2);
-  }
-  if (x1 > x2) {
-    std::swap(x1, x2);
-    std::swap(y1, y2);
-  }
+  const bool steep = OrderAlongMajorAxis(x1, y1, x2, y2);
   const float dx = x2 - x1;
   const float gradient = dx > 0.0f ? (y2 - y1) / dx : 0.0f;
   const float half = width * 0.5f;
