@@ -63,6 +63,14 @@ bool SavePng(const std::vector<uint32_t>& pixels, const std::string& path) {
          file.write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size())).good();
 }
 
+// voltrex's top-level window once it shows; 0 when the program ended first or no window
+// appeared in time.
+Window WaitForWindow(Display* display, Subprocess& voltrex) {
+  Window window = 0;
+  WaitFor([&] { return (window = FindTopLevel(display, "Voltrex")) != 0 || !voltrex.Running(); }, kSeconds);
+  return window;
+}
+
 // What a window manager sends when the player clicks the close button.
 void AskToClose(Display* display, Window window) {
   XEvent event{};
@@ -85,10 +93,8 @@ TEST(StandaloneWindowTest, OpensTitledAtTheEditorSizeAndClosingItQuits) {
   Subprocess voltrex({VoltrexPath(), "--no-connect", "--state", state}, {{"JACK_DEFAULT_SERVER", server.Name()}},
                      ScratchPath("window"));
 
-  Window window = 0;
-  ASSERT_TRUE(WaitFor([&] { return (window = FindTopLevel(display, "Voltrex")) != 0 || !voltrex.Running(); }, kSeconds) &&
-              window)
-      << voltrex.Err();
+  const Window window = WaitForWindow(display, voltrex);
+  ASSERT_TRUE(window) << voltrex.Err();
   XWindowAttributes attributes{};
   ASSERT_TRUE(XGetWindowAttributes(display, window, &attributes));
   EXPECT_EQ(attributes.width, kWidth);
@@ -119,10 +125,8 @@ TEST(StandaloneWindowTest, ScaleTwoOpensAtTwiceTheEditorSize) {
   ASSERT_TRUE(server.Ready(kSeconds));
   Subprocess voltrex({VoltrexPath(), "--no-connect", "--scale", "2", "--state", ScratchPath("scaled.state")},
                      {{"JACK_DEFAULT_SERVER", server.Name()}}, ScratchPath("scaled"));
-  Window window = 0;
-  ASSERT_TRUE(WaitFor([&] { return (window = FindTopLevel(display, "Voltrex")) != 0 || !voltrex.Running(); }, kSeconds) &&
-              window)
-      << voltrex.Err();
+  const Window window = WaitForWindow(display, voltrex);
+  ASSERT_TRUE(window) << voltrex.Err();
   XWindowAttributes attributes{};
   ASSERT_TRUE(XGetWindowAttributes(display, window, &attributes));
   EXPECT_EQ(attributes.width, 2 * kWidth);
